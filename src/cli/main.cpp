@@ -1,0 +1,45 @@
+// vx6207-cli: the headless front end of the application. Each subcommand is registered by its own
+// source file (cli_*.cpp); this file only builds the command line and dispatches.
+#include <algorithm>
+#include <iostream>
+#include <map>
+
+#include "cli/cli_registry.h"
+
+#ifndef VX_VERSION
+#define VX_VERSION "0.0.0"
+#endif
+
+std::vector<CliCommand>& CliCommands()
+{
+    static std::vector<CliCommand> commands;
+    return commands;
+}
+
+int main(int argc, char** argv)
+{
+    CLI::App app { "VX6207 resistance meter companion (command line)", "vx6207-cli" };
+    app.set_version_flag("--version", std::string("vx6207-cli ") + VX_VERSION);
+    app.require_subcommand(1);
+
+    auto& commands = CliCommands();
+    std::sort(commands.begin(), commands.end(), [](const CliCommand& a, const CliCommand& b) { return a.Name < b.Name; });
+    std::map<CLI::App*, CliRunner> runners;
+    for (const CliCommand& command : commands) {
+        CLI::App* sub = app.add_subcommand(command.Name, command.Help);
+        runners[sub] = command.Setup(*sub);
+    }
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        const int code = app.exit(error);
+        return code == 0 ? kExitOk : kExitUsage;
+    }
+
+    for (const auto& [sub, runner] : runners) {
+        if (sub->parsed())
+            return runner();
+    }
+    return kExitUsage;
+}
