@@ -1,0 +1,121 @@
+#pragma once
+
+// Real OS peers for the link tests: a loopback TCP listener and a pseudo-terminal pair. The test
+// plays the instrument on the returned descriptor.
+
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <pty.h>
+#include <sys/socket.h>
+#include <termios.h>
+#include <unistd.h>
+
+inline void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+inline bool WriteAll(int fd, const std::string& bytes)
+{
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n <= 0)
+            return false;
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+// Reads what arrives within timeoutMs (stops early once `until` has been seen, when given).
+inline std::string ReadFor(int fd, int timeoutMs, const std::string& until = {})
+{
+    std::string text;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (!until.empty() && text.find(until) != std::string::npos)
+            break;
+        pollfd waiter { fd, POLLIN, 0 };
+        if (::poll(&waiter, 1, 10) <= 0)
+            continue;
+        char buffer[4096];
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n <= 0)
+            break;
+        text.append(buffer, static_cast<size_t>(n));
+    }
+    return text;
+}
+
+class CLoopbackListener {
+public:
+    CLoopbackListener()
+    {
+        m_fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in address {};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        (void)::bind(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        (void)::listen(m_fd, 4);
+        socklen_t size = sizeof address;
+        (void)::getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &size);
+        m_port = ntohs(address.sin_port);
+    }
+    ~CLoopbackListener() { ::close(m_fd); }
+    CLoopbackListener(const CLoopbackListener&) = delete;
+    CLoopbackListener& operator=(const CLoopbackListener&) = delete;
+
+    int Port() const { return m_port; }
+    static uint32_t Address() { return 0x7F000001; }
+
+    // Accepts the next client (the caller closes it); -1 when none comes within 5 s.
+    int Accept() const
+    {
+        pollfd waiter { m_fd, POLLIN, 0 };
+        if (::poll(&waiter, 1, 5000) <= 0)
+            return -1;
+        return ::accept4(m_fd, nullptr, nullptr, SOCK_CLOEXEC);
+    }
+
+private:
+    int m_fd = -1;
+    int m_port = 0;
+};
+
+class CPtyPair {
+public:
+    CPtyPair()
+    {
+        int slave = -1;
+        char name[256] {};
+        if (::openpty(&m_master, &slave, name, nullptr, nullptr) == 0) {
+            termios raw {};
+            tcgetattr(m_master, &raw);
+            cfmakeraw(&raw);
+            tcsetattr(m_master, TCSANOW, &raw);
+            m_slavePath = name;
+            // Keep a slave descriptor open so the master never sees a hang-up between opens.
+            m_slaveKeeper = slave;
+        }
+    }
+    ~CPtyPair()
+    {
+        if (m_slaveKeeper >= 0)
+            ::close(m_slaveKeeper);
+        if (m_master >= 0)
+            ::close(m_master);
+    }
+    CPtyPair(const CPtyPair&) = delete;
+    CPtyPair& operator=(const CPtyPair&) = delete;
+
+    int Master() const { return m_master; }
+    const std::string& SlavePath() const { return m_slavePath; }
+
+private:
+    int m_master = -1;
+    int m_slaveKeeper = -1;
+    std::string m_slavePath;
+};
