@@ -54,6 +54,10 @@ public:
     // A bare CR LF under the lock, without drain or reset of the line state (sent before "*idn?").
     [[nodiscard]] bool SendBareLine();
 
+    // Waits up to timeoutMs for input without taking the lock: for the one measurement thread,
+    // which owns the link while it runs, instead of sleep-and-poll steps.
+    [[nodiscard]] WaitResult WaitForInput(int timeoutMs) { return m_channel.WaitForInput(timeoutMs); }
+
     // Resets the line collector before a new measurement.
     void ResetLine();
 

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "acquisition/manual_reset_event.h"
+#include "acquisition/notify_window.h"
+#include "acquisition/thread_object.h"
+
+class CInstrumentLink;
+
+// The five events of one acquisition. Created by Start and closed by Stop; there is one set,
+// because there is never more than one worker.
+struct CMeasEvents {
+    CManualResetEvent IntervalEvent;
+    CManualResetEvent TriggerEvent;
+    CManualResetEvent StartEvent;
+    CManualResetEvent IdleEvent;
+    CManualResetEvent AckEvent;
+};
+
+// Replies handed to the window are cut to this many characters.
+constexpr size_t kReplyTextChars = 127;
+
+// The shared state and operations of the six acquisition loops.
+class CMeasThread : public CThreadObject {
+public:
+    CMeasThread(INotifyWindow& notifyWnd, CInstrumentLink& link, CMeasEvents& events);
+
+    int32_t MaxCount = 100;
+    int32_t Finished = 0;
+    int32_t TrgFilter = 0;
+    int32_t TrgFilterTime = 0;
+    int32_t UseLimit = 0;
+    int32_t ScanAuto = 1;
+    int32_t StepIndex = 0;
+    int32_t MuxUsed = 0;
+    int32_t ScanMode = 0;
+    std::vector<uint32_t> Channels;
+    int32_t RecordTemp = 0;
+    std::atomic<int32_t> Running { 1 }; // written by Stop on the window's thread, read by the loop
+    int32_t ResultCount = 0;
+    std::array<int32_t, 4> Info {};
+    int32_t Pending = 0;
+    int32_t RecordResult = 1;
+    int32_t TrgCaptured = 0;
+    int32_t FailStop = 0;
+    std::string ReplyText;
+
+protected:
+    // Loop pieces shared by the six workers.
+    void ResetForStart();
+    [[nodiscard]] bool SendLine(const std::string& command);
+    void Request(const char* command);
+    const char* FetchCommand() const { return UseLimit ? ":FETCh? LIMit" : ":FETCh?"; }
+    const char* ReadCommand() const { return UseLimit ? ":READ? LIMit" : ":READ?"; }
+    void WaitForStartOnce(bool& firstPass);
+    // While a request is pending: true when its whole reply has arrived. Waits at most 1 ms for
+    // input; a link that can no longer deliver is reported once with WM_MEAS_ERROR.
+    [[nodiscard]] bool ReplyArrived();
+    void EndPass();
+    static void SleepMs(int ms);
+
+    void ReadResult();
+    [[nodiscard]] int QueryScanState();
+    [[nodiscard]] int ReadStep(size_t position, bool scroll);
+    [[nodiscard]] int ReadScan();
+    [[nodiscard]] int ReadScanStep(size_t position);
+    [[nodiscard]] bool ReadTemperature();
+    [[nodiscard]] int SetTriggerMode();
+    // STEP scans: announce the channel measured next, as every scan loop does before its go signal.
+    void SendStepName();
+    // STEP scans: the reply to ":READ?" has come; read the channel at StepIndex and move on.
+    void HandleScanStep();
+
+    void PostMsg(int msg, int64_t wParam = 0, int64_t lParam = 0);
+    void SendMsg(int msg, int64_t wParam = 0, int64_t lParam = 0, std::string text = {});
+
+    INotifyWindow& m_notifyWnd;
+    CInstrumentLink& m_link;
+    CMeasEvents& m_events;
+    bool m_linkLost = false;
+};
