@@ -1,0 +1,195 @@
+#include "recording/save_file.h"
+
+#include <algorithm>
+
+#include "settings/numeric_locale.h"
+
+namespace {
+
+constexpr char kPlaceholder = '\t';
+
+char SeparatorOf(int32_t separator)
+{
+    switch (separator) {
+    case 1: return ';';
+    case 2: return '\t';
+    case 3: return ' ';
+    default: return ',';
+    }
+}
+
+} // namespace
+
+CSaveFileBase::CSaveFileBase(const CSettingData& config, int steps, IUserPrompt& prompt)
+    : CSaveResult(config, steps, prompt)
+{
+}
+
+CSaveFileBase::~CSaveFileBase()
+{
+    if (m_file != nullptr)
+        std::fclose(m_file);
+}
+
+bool CSaveFileBase::Open(const std::string& target)
+{
+    (void)CSaveResult::Open(target); // only stores the target
+    m_columns = CountColumns();
+    m_file = std::fopen(target.c_str(), "ab");
+    if (m_file == nullptr) {
+        m_prompt.ShowMessage(kFailedToOpenFile);
+        return false;
+    }
+    return true;
+}
+
+bool CSaveFileBase::Finish()
+{
+    if (m_file == nullptr)
+        return true;
+    const bool closed = std::fclose(m_file) == 0;
+    m_file = nullptr;
+    return closed;
+}
+
+void CSaveFileBase::AppendField(const std::string& text)
+{
+    // Counted, not judged by the line's length: an empty first field must still be followed by
+    // a separator, or every later column would shift.
+    if (m_cell > 0)
+        m_line.push_back(kPlaceholder);
+    m_line += text;
+    ++m_cell;
+}
+
+void CSaveFileBase::AppendHeaderWord(const std::string& word)
+{
+    m_line += word;
+    m_line.push_back(kPlaceholder);
+}
+
+std::string CSaveFileBase::Decimal(const std::string& value) const
+{
+    std::string converted = value;
+    if (m_config.Decimal == 1)
+        std::replace(converted.begin(), converted.end(), '.', ',');
+    return converted;
+}
+
+bool CSaveFileBase::WriteIndex(int number)
+{
+    if (m_config.SaveDataIndex)
+        AppendField(FormatC("%d", number + 1));
+    return true;
+}
+
+bool CSaveFileBase::WriteDate()
+{
+    if (m_config.SaveDate)
+        AppendField(FormatC("\"%04d-%02d-%02d\"", m_stamp.tm_year + 1900, m_stamp.tm_mon + 1, m_stamp.tm_mday));
+    return true;
+}
+
+bool CSaveFileBase::WriteTime()
+{
+    if (m_config.SaveTime)
+        AppendField(FormatC("\"%02d:%02d:%02d\"", m_stamp.tm_hour, m_stamp.tm_min, m_stamp.tm_sec));
+    return true;
+}
+
+bool CSaveFileBase::WriteValues(const StepTexts& values, const StepTexts& comps, const StepTexts&,
+    const std::string& temperature)
+{
+    AppendField(Decimal(values[0]));
+    if (m_config.SaveJudge)
+        AppendField(comps[0]);
+    if (m_config.SaveTemp)
+        AppendField(Decimal(temperature));
+    return true;
+}
+
+bool CSaveFileBase::EndRecord()
+{
+    if (m_file == nullptr)
+        return false;
+    std::replace(m_line.begin(), m_line.end(), kPlaceholder, SeparatorOf(m_config.Separator));
+    m_line += "\r\n";
+    // Appending mode writes at the end; the flush hands the line to the system at once.
+    return std::fwrite(m_line.data(), 1, m_line.size(), m_file) == m_line.size() && std::fflush(m_file) == 0;
+}
+
+bool CSaveFileNorm::WriteHeader(const StepTexts&)
+{
+    if (m_config.SaveDataIndex)
+        AppendHeaderWord("Number");
+    if (m_config.SaveDate)
+        AppendHeaderWord("Date");
+    if (m_config.SaveTime)
+        AppendHeaderWord("Time");
+    AppendHeaderWord("MeasValue");
+    if (m_config.SaveJudge)
+        AppendHeaderWord("CompJudge");
+    if (m_config.SaveTemp)
+        AppendHeaderWord("Temperature");
+    return EndRecord();
+}
+
+bool CSaveFileMuxScan::WriteHeader(const StepTexts& names)
+{
+    if (m_config.SaveDataIndex)
+        AppendHeaderWord("Number");
+    if (m_config.SaveDate)
+        AppendHeaderWord("Date");
+    if (m_config.SaveTime)
+        AppendHeaderWord("Time");
+    AppendHeaderWord("TotalJudge");
+    for (int i = 0; i < std::min<int>(m_steps, kMaxSteps); ++i) {
+        const std::string& name = names[static_cast<size_t>(i)];
+        AppendHeaderWord(name + "_MeasValue");
+        if (m_config.SaveJudge)
+            AppendHeaderWord(name + "_CompJudge");
+        if (m_config.SaveMuxJudge)
+            AppendHeaderWord(name + "_MuxJudge");
+    }
+    if (m_config.SaveTemp)
+        AppendHeaderWord("Temperature");
+    return EndRecord();
+}
+
+bool CSaveFileMuxScan::WriteTotalJudge(const std::string& totalJudge)
+{
+    AppendField(totalJudge);
+    return true;
+}
+
+bool CSaveFileMuxScan::WriteValues(const StepTexts& values, const StepTexts& comps, const StepTexts& judges,
+    const std::string& temperature)
+{
+    for (int i = 0; i < std::min<int>(m_steps, kMaxSteps); ++i) {
+        const auto position = static_cast<size_t>(i);
+        AppendField(Decimal(values[position]));
+        if (m_config.SaveJudge)
+            AppendField(comps[position]);
+        if (m_config.SaveMuxJudge)
+            AppendField(judges[position]);
+    }
+    if (m_config.SaveTemp)
+        AppendField(Decimal(temperature));
+    return true;
+}
+
+bool CSaveFileMuxManual::WriteHeader(const StepTexts& names)
+{
+    if (m_config.SaveDataIndex)
+        AppendHeaderWord("Number");
+    if (m_config.SaveDate)
+        AppendHeaderWord("Date");
+    if (m_config.SaveTime)
+        AppendHeaderWord("Time");
+    AppendHeaderWord(names[0] + "_MeasValue");
+    if (m_config.SaveJudge)
+        AppendHeaderWord(names[0] + "_CompJudge");
+    if (m_config.SaveTemp)
+        AppendHeaderWord(names[0] + "_Temperature");
+    return EndRecord();
+}

@@ -1,0 +1,189 @@
+#include "settings/setting_data.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+#include <unistd.h>
+
+#define SI_CONVERT_ICU
+#include <SimpleIni.h>
+
+#include "settings/numeric_locale.h"
+
+namespace {
+
+std::string ExecutablePath()
+{
+    std::error_code error;
+    const std::filesystem::path path = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::string() : path.string();
+}
+
+int32_t ReadInt(const CSimpleIniA& ini, const char* section, const char* key, int32_t fallback)
+{
+    const char* text = ini.GetValue(section, key, nullptr);
+    if (text == nullptr)
+        return fallback;
+    int64_t value = 0;
+    // Like the profile functions: leading digits count, anything unreadable is 0.
+    size_t used = 0;
+    value = StrToLongLongC(text, &used);
+    return used == 0 ? 0 : static_cast<int32_t>(value);
+}
+
+std::string ReadText(const CSimpleIniA& ini, const char* section, const char* key, const std::string& fallback)
+{
+    const char* text = ini.GetValue(section, key, nullptr);
+    return text == nullptr ? fallback : std::string(text);
+}
+
+int32_t Flag(int32_t value) { return value != 0 ? 1 : 0; }
+
+void SetInt(CSimpleIniA& ini, const char* section, const char* key, int64_t value)
+{
+    ini.SetValue(section, key, FormatC("%lld", static_cast<long long>(value)).c_str());
+}
+
+// Writes the text with CR LF line ends next to the target and renames it over the target, so an
+// interrupted write never leaves a half-written configuration.
+bool WriteFileAtomically(const std::string& path, const std::string& text)
+{
+    std::string crlf;
+    crlf.reserve(text.size() + text.size() / 16);
+    for (const char c : text) {
+        if (c == '\n')
+            crlf.push_back('\r');
+        crlf.push_back(c);
+    }
+    const std::string temporary = path + ".tmp";
+    std::FILE* file = std::fopen(temporary.c_str(), "wb");
+    if (file == nullptr)
+        return false;
+    const bool written = std::fwrite(crlf.data(), 1, crlf.size(), file) == crlf.size() && std::fflush(file) == 0
+        && fsync(fileno(file)) == 0;
+    if (std::fclose(file) != 0 || !written || std::rename(temporary.c_str(), path.c_str()) != 0) {
+        std::remove(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+CSettingData::CSettingData()
+    : CSettingData(DecideDataFolder(ExecutablePath()))
+{
+}
+
+CSettingData::CSettingData(std::string dataFolder)
+    : FileDir(dataFolder)
+    , DataFolder(std::move(dataFolder))
+{
+}
+
+std::string CSettingData::DecideDataFolder(const std::string& executablePath)
+{
+    const size_t slash = executablePath.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string(".") : executablePath.substr(0, slash);
+    if (folder.rfind("/usr/", 0) != 0 && folder.rfind("/opt/", 0) != 0 && folder != "/usr" && folder != "/opt")
+        return folder;
+    std::string base;
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && *xdg != '\0')
+        base = xdg;
+    else if (const char* home = std::getenv("HOME"); home != nullptr)
+        base = std::string(home) + "/.config";
+    else
+        base = "/tmp";
+    std::error_code error;
+    const std::string maker = base + "/ZORVI";
+    std::filesystem::create_directories(maker, error); // a folder that cannot be made shows up at the save
+    const std::string data = maker + "/VX6207App";
+    std::filesystem::create_directory(data, error);
+    return data;
+}
+
+void CSettingData::Load()
+{
+    CSimpleIniA ini;
+    ini.SetUnicode();
+    (void)ini.LoadFile(IniPath().c_str()); // a missing or unreadable file gives the defaults
+    ModelCode = ReadInt(ini, "MODEL", "ModelCode", 0);
+    ComNo = ReadText(ini, "COMM", "ComNo", "COM1");
+    BaudRate = ReadInt(ini, "COMM", "BaudRate", 9600);
+    IFSelect = ReadInt(ini, "COMM", "IFSelect", 0);
+    LanIPAddr = static_cast<uint32_t>(ReadInt(ini, "COMM", "LanIPAddr", static_cast<int32_t>(3232235521U)));
+    for (int i = 0; i < 4; ++i)
+        LanIPOctets[static_cast<size_t>(i)] = static_cast<int32_t>((LanIPAddr >> (24 - 8 * i)) & 0xFFU);
+    LanPort = ReadInt(ini, "COMM", "LanPort", 23);
+    SaveDataIndex = Flag(ReadInt(ini, "SAVE", "SaveDataIndex", 1));
+    SaveDate = Flag(ReadInt(ini, "SAVE", "SaveDate", 1));
+    SaveTime = Flag(ReadInt(ini, "SAVE", "SaveTime", 1));
+    SaveJudge = Flag(ReadInt(ini, "SAVE", "SaveJudge", 1));
+    SaveMuxJudge = Flag(ReadInt(ini, "SAVE", "SaveMuxJudge", 0));
+    SaveTemp = Flag(ReadInt(ini, "SAVE", "SaveTemp", 0));
+    FilterEnable = Flag(ReadInt(ini, "FILTER", "FilterEnable", 0));
+    FilterTime = ReadInt(ini, "FILTER", "FilterTime", 100);
+    CsvEnable = ReadInt(ini, "FILE_TYPE", "CsvEnable", 0);
+    FileDir = ReadText(ini, "FILE_TYPE", "FileDir", DataFolder);
+    FileExtension = ReadText(ini, "FILE_TYPE", "FileExtension", "csv");
+    if (FileExtension != "csv" && FileExtension != "txt" && FileExtension != "dat")
+        FileExtension = "csv";
+    Decimal = ReadInt(ini, "FILE_TYPE", "Decimal", 0);
+    Separator = ReadInt(ini, "FILE_TYPE", "Separator", 0);
+    LogType = ReadInt(ini, "LOG_TYPE", "LogType", 0);
+    LogInterval = ReadInt(ini, "LOG_TYPE", "LogInterval", 0);
+    LogLimit = ReadInt(ini, "LOG_TYPE", "LogLimit", 1);
+    GetCompRes = Flag(ReadInt(ini, "LOG_TYPE", "GetCompRes", 0));
+}
+
+template <typename Fill> bool CSettingData::WriteKeys(IUserPrompt& prompt, Fill fill)
+{
+    CSimpleIniA ini;
+    ini.SetUnicode();
+    ini.SetSpaces(false);
+    (void)ini.LoadFile(IniPath().c_str()); // keys already there stay
+    fill(ini);
+    std::string text;
+    if (ini.Save(text) < 0 || !WriteFileAtomically(IniPath(), text)) {
+        prompt.ShowMessage(kFailedToSaveSettings);
+        return false;
+    }
+    return true;
+}
+
+bool CSettingData::Save(IUserPrompt& prompt)
+{
+    return WriteKeys(prompt, [this](CSimpleIniA& ini) {
+        SetInt(ini, "MODEL", "ModelCode", ModelCode);
+        ini.SetValue("COMM", "ComNo", ComNo.c_str());
+        SetInt(ini, "COMM", "BaudRate", BaudRate);
+        SetInt(ini, "COMM", "IFSelect", IFSelect);
+        SetInt(ini, "COMM", "LanIPAddr", static_cast<int32_t>(LanIPAddr)); // stored as a signed decimal
+        SetInt(ini, "COMM", "LanPort", LanPort);
+        SetInt(ini, "SAVE", "SaveDataIndex", SaveDataIndex);
+        SetInt(ini, "SAVE", "SaveDate", SaveDate);
+        SetInt(ini, "SAVE", "SaveTime", SaveTime);
+        SetInt(ini, "SAVE", "SaveJudge", SaveJudge);
+        SetInt(ini, "SAVE", "SaveMuxJudge", SaveMuxJudge);
+        SetInt(ini, "SAVE", "SaveTemp", SaveTemp);
+        SetInt(ini, "FILTER", "FilterEnable", FilterEnable);
+        SetInt(ini, "FILTER", "FilterTime", FilterTime);
+        SetInt(ini, "FILE_TYPE", "Decimal", Decimal);
+        SetInt(ini, "FILE_TYPE", "Separator", Separator);
+    });
+}
+
+bool CSettingData::SaveWindowKeys(IUserPrompt& prompt)
+{
+    return WriteKeys(prompt, [this](CSimpleIniA& ini) {
+        SetInt(ini, "FILE_TYPE", "CsvEnable", CsvEnable);
+        ini.SetValue("FILE_TYPE", "FileDir", FileDir.c_str());
+        ini.SetValue("FILE_TYPE", "FileExtension", FileExtension.c_str());
+        SetInt(ini, "LOG_TYPE", "LogType", LogType);
+        SetInt(ini, "LOG_TYPE", "LogInterval", LogInterval);
+        SetInt(ini, "LOG_TYPE", "LogLimit", LogLimit);
+        SetInt(ini, "LOG_TYPE", "GetCompRes", GetCompRes);
+    });
+}
