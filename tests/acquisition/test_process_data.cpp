@@ -88,7 +88,8 @@ TEST(ProcessData, ShownValuesConvertBackToTheSameCount)
     };
     const GroupCase groups[] = { { 8, true, 4 }, { 144, false, 13 }, { 8, false, 12 } };
     for (const char* locale : { "C", "de_DE.UTF-8" }) {
-        std::setlocale(LC_ALL, locale); // the conversions must not depend on the operator's locale
+        // The conversions must not depend on the operator's locale (scripts/bootstrap makes this one).
+        ASSERT_NE(std::setlocale(LC_ALL, locale), nullptr) << locale;
         for (const GroupCase& group : groups) {
             for (const double factor : factors) {
                 const RangeContext context = Context(group.Model, group.LowPower, false, factor);
