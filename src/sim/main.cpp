@@ -1,0 +1,108 @@
+// vx6207-sim: the simulated resistance meter as a program, for demos and manual tests.
+#include <csignal>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+#include <CLI/CLI.hpp>
+#include <pthread.h>
+#include <signal.h>
+
+#include "settings/numeric_locale.h"
+#include "sim/simulator.h"
+
+namespace {
+
+// "CH=OHMS" into the channel resistance table.
+bool ParseChannelResistances(const std::vector<std::string>& items, std::map<int, double>& table)
+{
+    for (const std::string& item : items) {
+        const size_t equals = item.find('=');
+        int32_t channel = 0;
+        double ohms = 0.0;
+        if (equals == std::string::npos || !ParseInt32C(item.substr(0, equals), channel)
+            || !ParseDoubleC(item.substr(equals + 1), ohms) || channel < 0 || channel > 42)
+            return false;
+        table[channel] = ohms;
+    }
+    return true;
+}
+
+void AddOptions(CLI::App& app, SimOptions& options, std::vector<std::string>& channelItems)
+{
+    app.add_option("--model", options.Model, "Model name the instrument reports (VX6207, VX6207-02, VX6208, ...)");
+    app.add_option("--serial", options.Serial, "Serial number");
+    app.add_option("--firmware", options.Firmware, "Firmware version");
+    app.add_option("--latency-ms", options.LatencyMs, "Delay before each reply");
+    app.add_option("--drop-reply", options.DropReplyTo, "Never answer this command");
+    app.add_option("--garble-reply", options.GarbleReplyTo, "Answer this command with garbage");
+    app.add_option("--close-after", options.CloseAfterLines, "Close the connection after N received lines");
+    app.add_flag("--trickle", options.Trickle, "Send replies one byte per millisecond");
+    app.add_option("--trigger-every-ms", options.TriggerEveryMs, "Fire the external trigger every N ms");
+    app.add_option("--zero-adjust-ms", options.ZeroAdjustMs, "Duration of a zero adjustment");
+    app.add_flag("--zero-adjust-fail", options.ZeroAdjustFails, "Zero adjustments fail");
+    app.add_option("--self-test", options.SelfTestResult, "Answer of *TST?");
+    app.add_flag(
+        "--no-front-cable", [&options](int64_t) { options.FrontCable = false; }, "No cable on the front terminals");
+    app.add_option("--measure-ms", options.MeasureMs, "Time one reading takes");
+    app.add_option("--baud", options.BaudRate, "Pseudo-terminal: answer only at this line speed");
+    app.add_option("--resistance", options.DefaultResistance, "Resistance of every channel in ohms");
+    app.add_option("--channel-resistance", channelItems, "Resistance of one channel: CH=OHMS (0 = front)");
+    app.add_flag("--over-range", options.OverRange, "Readings are over range");
+    app.add_option("--transcript", options.TranscriptPath, "Write every received line to this file");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Blocked first thing, and inherited by the serving threads, so that only the final sigwait
+    // takes SIGINT and SIGTERM and the simulator always stops cleanly.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
+
+    CLI::App app { "Simulated VX6207 family resistance meter" };
+    SimOptions options;
+    std::vector<std::string> channelItems;
+    int tcpPort = -1;
+    bool usePty = false;
+    AddOptions(app, options, channelItems);
+    app.add_option("--tcp", tcpPort, "Serve TCP on 127.0.0.1:PORT (0 = any free port)")->check(CLI::Range(0, 65535));
+    app.add_flag("--pty", usePty, "Serve a pseudo-terminal");
+    CLI11_PARSE(app, argc, argv);
+    if (!ParseChannelResistances(channelItems, options.ChannelResistance)) {
+        std::fprintf(stderr, "--channel-resistance takes CH=OHMS with CH from 0 to 42\n");
+        return 2;
+    }
+    if (tcpPort < 0 && !usePty) {
+        std::fprintf(stderr, "Give --tcp PORT and/or --pty\n");
+        return 2;
+    }
+
+    CSimulator simulator(options);
+    if (tcpPort >= 0) {
+        if (!simulator.StartTcp(static_cast<uint16_t>(tcpPort))) {
+            std::fprintf(stderr, "cannot listen on 127.0.0.1:%d\n", tcpPort);
+            return 1;
+        }
+        std::printf("listening on 127.0.0.1:%u\n", static_cast<unsigned>(simulator.TcpPort()));
+        std::fflush(stdout);
+    }
+    if (usePty) {
+        if (!simulator.StartPty()) {
+            std::fprintf(stderr, "cannot create a pseudo-terminal\n");
+            return 1;
+        }
+        std::printf("pty %s\n", simulator.PtyPath().c_str());
+        std::fflush(stdout);
+    }
+    int received = 0;
+    while (sigwait(&stopSignals, &received) != 0) { }
+    simulator.Stop();
+    return 0;
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <map>
+#include <string>
+
+// How the simulated instrument behaves: its identity, its measuring, and the faults it shows.
+struct SimOptions {
+    std::string Model = "VX6207"; // model name as in the model table ("VX6207-02", "VX6208", ...)
+    std::string Serial = "123456";
+    std::string Firmware = "1.00";
+    int LatencyMs = 0; // delay before each reply
+    std::string DropReplyTo; // header (as sent, case-insensitive) whose reply is never sent
+    std::string GarbleReplyTo; // header whose reply is replaced by garbage bytes (still CR LF ended)
+    int CloseAfterLines = 0; // close the connection after this many received lines (0 = never)
+    bool Trickle = false; // send replies one byte per millisecond
+    int TriggerEveryMs = 0; // fire the external trigger input every N ms (0 = never)
+    int ZeroAdjustMs = 300; // duration of a zero adjustment
+    bool ZeroAdjustFails = false; // ":ADJust?" answers 1
+    int SelfTestResult = 0; // "*TST?" answer
+    bool FrontCable = true; // "FRONtcheck?" answers 1
+    int MeasureMs = 0; // time one reading takes
+    unsigned BaudRate = 0; // pty only: answer only when the client's line speed is this (0 = any)
+    double DefaultResistance = 1.23456e-3; // ohms, per channel unless overridden
+    std::map<int, double> ChannelResistance; // channel (1..42) -> ohms; front terminals use channel 0
+    bool OverRange = false; // readings answer the over-range text
+    std::string TranscriptPath; // every received line, without CR LF, flushed per line
+};
