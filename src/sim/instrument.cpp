@@ -53,6 +53,26 @@ CInstrument::CInstrument(const SimOptions& options)
     , m_measurement(m_settings, m_mux, options.DefaultResistance, options.ChannelResistance, options.OverRange)
 {
     ResetState();
+    ApplyPowerOnPreset();
+}
+
+void CInstrument::ApplyPowerOnPreset()
+{
+    if (!m_model.Mux)
+        return;
+    if (!m_options.MuxChannels.empty())
+        m_mux.EnableChannels(m_options.MuxChannels);
+    if (m_options.MuxSelect != 0 && CMuxState::ValidChannel(m_options.MuxSelect))
+        m_mux.Select(m_options.MuxSelect);
+    if (m_options.MuxScanMode == "OFF")
+        m_mux.SetScanMode(ESimScanMode::Off);
+    else if (m_options.MuxScanMode == "STEP")
+        m_mux.SetScanMode(ESimScanMode::Step);
+    else if (m_options.MuxScanMode == "AUTO")
+        m_mux.SetScanMode(ESimScanMode::Auto);
+    m_mux.SetFailStop(m_options.MuxFailStop);
+    for (const auto& [channel, limits] : m_options.ChannelLimits)
+        m_mux.SetChannelLimits(channel, limits.first, limits.second);
 }
 
 void CInstrument::ResetState()

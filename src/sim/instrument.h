@@ -56,6 +56,7 @@ private:
     [[nodiscard]] SimResponse ExecuteLocked(const SimCommand& command);
     [[nodiscard]] SimResponse Answer(std::string text) const;
     void ResetState();
+    void ApplyPowerOnPreset();
 
     // Common, range, zero-adjust and panel commands.
     SimResponse Identify(const SimCommand&);

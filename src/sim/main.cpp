@@ -29,6 +29,36 @@ bool ParseChannelResistances(const std::vector<std::string>& items, std::map<int
     return true;
 }
 
+// "CH=LOWER:UPPER" (ohms) into the channel comparator table.
+bool ParseChannelLimits(const std::vector<std::string>& items, std::map<int, std::pair<double, double>>& table)
+{
+    for (const std::string& item : items) {
+        const size_t equals = item.find('=');
+        const size_t colon = item.find(':', equals == std::string::npos ? 0 : equals);
+        int32_t channel = 0;
+        double lower = 0.0;
+        double upper = 0.0;
+        if (equals == std::string::npos || colon == std::string::npos || !ParseInt32C(item.substr(0, equals), channel)
+            || !ParseDoubleC(item.substr(equals + 1, colon - equals - 1), lower)
+            || !ParseDoubleC(item.substr(colon + 1), upper) || channel < 1 || channel > 42)
+            return false;
+        table[channel] = { lower, upper };
+    }
+    return true;
+}
+
+void AddMuxOptions(CLI::App& app, SimOptions& options, std::vector<std::string>& limitItems)
+{
+    app.add_option("--mux-channels", options.MuxChannels, "MUX channels enabled for scans (e.g. 1,2,3)")
+        ->delimiter(',')
+        ->check(CLI::Range(1, 42));
+    app.add_option("--mux-select", options.MuxSelect, "Selected MUX channel at power-on (0 = front terminals)")
+        ->check(CLI::Range(0, 42));
+    app.add_option("--scan-mode", options.MuxScanMode, "Scan mode at power-on")->check(CLI::IsMember({ "OFF", "STEP", "AUTO" }));
+    app.add_flag("--fail-stop", options.MuxFailStop, "Scans stop at the first failing channel");
+    app.add_option("--channel-limits", limitItems, "Comparator limits of a channel: CH=LOWER:UPPER in ohms");
+}
+
 void AddOptions(CLI::App& app, SimOptions& options, std::vector<std::string>& channelItems)
 {
     app.add_option("--model", options.Model, "Model name the instrument reports (VX6207, VX6207-02, VX6208, ...)");
@@ -72,11 +102,17 @@ int main(int argc, char** argv)
     int tcpPort = -1;
     bool usePty = false;
     AddOptions(app, options, channelItems);
+    std::vector<std::string> limitItems;
+    AddMuxOptions(app, options, limitItems);
     app.add_option("--tcp", tcpPort, "Serve TCP on 127.0.0.1:PORT (0 = any free port)")->check(CLI::Range(0, 65535));
     app.add_flag("--pty", usePty, "Serve a pseudo-terminal");
     CLI11_PARSE(app, argc, argv);
     if (!ParseChannelResistances(channelItems, options.ChannelResistance)) {
         std::fprintf(stderr, "--channel-resistance takes CH=OHMS with CH from 0 to 42\n");
+        return 2;
+    }
+    if (!ParseChannelLimits(limitItems, options.ChannelLimits)) {
+        std::fprintf(stderr, "--channel-limits takes CH=LOWER:UPPER with CH from 1 to 42\n");
         return 2;
     }
     if (tcpPort < 0 && !usePty) {

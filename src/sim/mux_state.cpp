@@ -275,3 +275,35 @@ SimChannelConditions CMuxState::Conditions(int channel) const
     conditions.Range = static_cast<int>(ChannelField(channel, 22));
     return conditions;
 }
+
+void CMuxState::SetChannelField(int channel, int position, int64_t value)
+{
+    std::vector<std::string>& fields = m_channels[static_cast<size_t>(channel - 1)];
+    if (position >= 1 && static_cast<size_t>(position) <= fields.size())
+        fields[static_cast<size_t>(position - 1)] = FormatC("%lld", static_cast<long long>(value));
+}
+
+void CMuxState::EnableChannels(const std::vector<int>& channels)
+{
+    uint64_t mask = 0;
+    for (const int channel : channels) {
+        if (ValidChannel(channel))
+            mask |= uint64_t { 1 } << (channel - 1);
+    }
+    m_panel[38] = static_cast<int32_t>(mask & 0xFFFFFFFFU);
+    m_panel[39] = static_cast<int32_t>(mask >> 32);
+}
+
+void CMuxState::SetChannelLimits(int channel, double lowerOhms, double upperOhms)
+{
+    if (!ValidChannel(channel))
+        return;
+    SetChannelField(channel, 15, 1); // comparator on
+    SetChannelField(channel, 16, 0); // absolute limits
+    const auto upper = static_cast<int64_t>(upperOhms * 1e9);
+    const auto lower = static_cast<int64_t>(lowerOhms * 1e9);
+    SetChannelField(channel, 39, static_cast<int32_t>(upper & 0xFFFFFFFF));
+    SetChannelField(channel, 40, static_cast<int32_t>(upper >> 32));
+    SetChannelField(channel, 41, static_cast<int32_t>(lower & 0xFFFFFFFF));
+    SetChannelField(channel, 42, static_cast<int32_t>(lower >> 32));
+}

@@ -35,6 +35,10 @@ public:
     explicit CMuxState(SimModel model);
 
     void Reset();
+    // Enables exactly these channels for scans.
+    void EnableChannels(const std::vector<int>& channels);
+    // Switches the channel's comparator on with absolute limits in ohms.
+    void SetChannelLimits(int channel, double lowerOhms, double upperOhms);
 
     // Lists in the wire form: "0," then the values; false (nothing changed) when the form is wrong.
     [[nodiscard]] bool SetPanel(const std::vector<std::string>& arguments);
@@ -66,6 +70,7 @@ public:
 private:
     [[nodiscard]] uint64_t Mask(size_t lowIndex) const;
     [[nodiscard]] int64_t ChannelField(int channel, int position) const; // position 1-based
+    void SetChannelField(int channel, int position, int64_t value);
     [[nodiscard]] int64_t ChannelPair(int channel, int position) const; // two 32-bit halves, low first
     [[nodiscard]] std::vector<std::string> DefaultChannel(int channel) const;
 

@@ -2,6 +2,8 @@
 
 #include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 // How the simulated instrument behaves: its identity, its measuring, and the faults it shows.
 struct SimOptions {
@@ -24,4 +26,12 @@ struct SimOptions {
     std::map<int, double> ChannelResistance; // channel (1..42) -> ohms; front terminals use channel 0
     bool OverRange = false; // readings answer the over-range text
     std::string TranscriptPath; // every received line, without CR LF, flushed per line
+
+    // MUX state at power-on, as if the operator had set it up on the instrument (MUX models only).
+    std::vector<int> MuxChannels; // channels enabled for scans; empty: channel 1 only
+    int MuxSelect = 0; // selected channel; 0 = the front terminals
+    std::string MuxScanMode; // "OFF", "STEP" or "AUTO"; empty: as after a reset
+    bool MuxFailStop = false;
+    // Comparator limits of channels in ohms (lower, upper): the comparator is switched on for them.
+    std::map<int, std::pair<double, double>> ChannelLimits;
 };

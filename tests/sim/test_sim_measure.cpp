@@ -341,3 +341,30 @@ TEST(SimSelfTest, AnswersTheConfiguredResult)
     ASSERT_TRUE(sim.Started);
     EXPECT_EQ(sim.Client.Query("FRONtcheck?"), "0");
 }
+
+TEST(SimScan, PowerOnPresetSetsChannelsSelectionScanModeAndLimits)
+{
+    SimOptions options = ModelOptions("VX6207-02");
+    options.MuxChannels = { 2, 5, 9 };
+    options.MuxSelect = 2;
+    options.MuxScanMode = "STEP";
+    options.MuxFailStop = true;
+    options.DefaultResistance = 1.0;
+    options.ChannelResistance[5] = 2.0;
+    for (const int channel : options.MuxChannels)
+        options.ChannelLimits[channel] = { 0.5, 1.5 };
+    SSimOverTcp sim(options);
+    ASSERT_TRUE(sim.Started);
+    EXPECT_EQ(sim.Client.Query("CH?"), "2");
+    EXPECT_EQ(sim.Client.Query("SCAN:MODE?"), "STEP");
+    EXPECT_EQ(sim.Client.Query("SCAN:FAIL:STOP?"), "ON");
+    for (int channel = 1; channel <= 10; ++channel) {
+        const bool enabled = channel == 2 || channel == 5 || channel == 9;
+        EXPECT_EQ(sim.Client.Query("CH:STATe? " + std::to_string(channel)), enabled ? "ON" : "OFF") << channel;
+    }
+    ASSERT_TRUE(sim.Client.Send("SCAN:MODE AUTO"));
+    ASSERT_NE(sim.Client.Query(":READ?"), "<no reply>");
+    EXPECT_EQ(Split(sim.Client.Query(":FETCH? LIMJdge,2"))[2], "PASS");
+    EXPECT_EQ(Split(sim.Client.Query(":FETCH? LIMJdge,5"))[2], "FAIL");
+    EXPECT_EQ(Split(sim.Client.Query(":FETCH? LIMJdge,9"))[2], "OFF"); // fail-stop ended the scan
+}
