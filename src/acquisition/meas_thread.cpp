@@ -11,6 +11,7 @@ namespace {
 
 constexpr int kStepQueryTimeoutMs = 100;
 constexpr int kTriggerSourceTimeoutMs = 1000;
+constexpr int kReplyWaitMs = 20;
 
 std::string Truncated(std::string text)
 {
@@ -63,7 +64,9 @@ bool CMeasThread::ReplyArrived()
 {
     if (m_link.PollLine())
         return true;
-    if (m_link.WaitForInput(1) == WaitResult::Broken && !m_linkLost) {
+    // Sleeps until bytes arrive rather than polling every millisecond; a cleared Running is still
+    // seen within the wait.
+    if (m_link.WaitForInput(kReplyWaitMs) == WaitResult::Broken && !m_linkLost) {
         // The instrument went away (cable pulled, connection closed): no reply will ever come.
         m_linkLost = true;
         PostMsg(WM_MEAS_ERROR);

@@ -57,8 +57,8 @@ protected:
     const char* FetchCommand() const { return UseLimit ? ":FETCh? LIMit" : ":FETCh?"; }
     const char* ReadCommand() const { return UseLimit ? ":READ? LIMit" : ":READ?"; }
     void WaitForStartOnce(bool& firstPass);
-    // While a request is pending: true when its whole reply has arrived. Waits at most 1 ms for
-    // input; a link that can no longer deliver is reported once with WM_MEAS_ERROR.
+    // While a request is pending: true when its whole reply has arrived. Waits a little for input
+    // when there is none; a link that can no longer deliver is reported once with WM_MEAS_ERROR.
     [[nodiscard]] bool ReplyArrived();
     void EndPass();
     static void SleepMs(int ms);
