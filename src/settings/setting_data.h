@@ -26,7 +26,7 @@ public:
     // acquisition options); called after a successful Save.
     [[nodiscard]] bool SaveWindowKeys(IUserPrompt& prompt);
 
-    std::string IniPath() const { return DataFolder + "/Vx6207App.ini"; }
+    std::string IniPath() const { return IniFile.empty() ? DataFolder + "/Vx6207App.ini" : IniFile; }
     std::string AutosavePath() const { return DataFolder + "/MeasSetData.ini"; }
 
     // The data folder: beside the executable, or, for an installed executable (under /usr/ or
@@ -58,6 +58,8 @@ public:
     int32_t LogLimit = 1;
     int32_t GetCompRes = 0;
     std::string DataFolder;
+    // A configuration file named explicitly (the command line's --config); empty: the data folder's.
+    std::string IniFile;
 
 private:
     template <typename Fill> [[nodiscard]] bool WriteKeys(IUserPrompt& prompt, Fill fill);

@@ -28,7 +28,7 @@ struct SimOptions {
     std::string TranscriptPath; // every received line, without CR LF, flushed per line
 
     // MUX state at power-on, as if the operator had set it up on the instrument (MUX models only).
-    std::vector<int> MuxChannels; // channels enabled for scans; empty: channel 1 only
+    std::vector<int> MuxChannels; // channels enabled for scans; empty: channel 1 only; { 0 }: none
     int MuxSelect = 0; // selected channel; 0 = the front terminals
     std::string MuxScanMode; // "OFF", "STEP" or "AUTO"; empty: as after a reset
     bool MuxFailStop = false;
