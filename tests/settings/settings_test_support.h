@@ -1,0 +1,37 @@
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+class CSettingsFolder {
+public:
+    CSettingsFolder()
+    {
+        char pattern[] = "/tmp/vx-settings-XXXXXX";
+        const char* made = mkdtemp(pattern);
+        m_path = made != nullptr ? made : "/tmp";
+    }
+    ~CSettingsFolder()
+    {
+        std::error_code error;
+        std::filesystem::remove_all(m_path, error);
+    }
+    std::string operator/(const std::string& name) const { return m_path + "/" + name; }
+    std::string Write(const std::string& name, const std::string& text) const
+    {
+        std::ofstream(m_path + "/" + name, std::ios::binary) << text;
+        return m_path + "/" + name;
+    }
+    static std::string Read(const std::string& path)
+    {
+        std::ifstream file(path, std::ios::binary);
+        std::ostringstream text;
+        text << file.rdbuf();
+        return text.str();
+    }
+
+private:
+    std::string m_path;
+};
