@@ -77,9 +77,10 @@ bool CMeasThread::ReplyArrived()
 
 void CMeasThread::EndPass()
 {
-    // Sleep(1) of the original loop; while a reply is pending ReplyArrived has already waited on
-    // the descriptor, so only the other passes need the pause.
-    if (!Pending || m_linkLost)
+    // Every working pass has already blocked (on an event, on the descriptor or on the window), so
+    // the 1 ms pause is kept only for the passes that would otherwise spin: an interval run that
+    // has finished, or a link that is gone.
+    if (Finished || m_linkLost)
         SleepMs(1);
 }
 

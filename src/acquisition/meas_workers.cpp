@@ -64,9 +64,11 @@ void CMeasThreadInterval::ThreadMain()
                     m_events.IdleEvent.Set();
                 }
             } else if (CManualResetEvent::WaitAll({ &m_events.IntervalEvent, &m_events.TriggerEvent }, kRequestWaitMs)) {
-                Request(FetchCommand());
+                // Reset before the request: a tick during its send (the drain takes 10 ms) must stay
+                // set, as every tick that falls while a result is outstanding does.
                 m_events.IntervalEvent.Reset();
                 m_events.TriggerEvent.Reset();
+                Request(FetchCommand());
                 if (ResultCount == 0)
                     PostMsg(WM_MEAS_INTERVAL);
             }
@@ -221,11 +223,11 @@ void CMeasThreadIntervalScan::ThreadMain()
                     m_events.IdleEvent.Set();
                 }
             } else if (CManualResetEvent::WaitAll({ &m_events.IntervalEvent, &m_events.TriggerEvent }, kRequestWaitMs)) {
+                m_events.IntervalEvent.Reset();
+                m_events.TriggerEvent.Reset();
                 Request(":READ?");
                 if (ScanAuto)
                     SendMsg(WM_MEAS_CLEAR, ResultCount);
-                m_events.IntervalEvent.Reset();
-                m_events.TriggerEvent.Reset();
             }
         }
         EndPass();

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <iostream>
 #include <map>
+#include <string>
+#include <vector>
 
 #include "cli/cli_registry.h"
 
@@ -30,8 +32,16 @@ int main(int argc, char** argv)
         runners[sub] = command.Setup(*sub);
     }
 
+    // "--simulate" may stand without its model; give it the default one here so that the option
+    // never takes the next argument (a command text, say) for its value.
+    std::vector<std::string> arguments;
+    for (int i = argc - 1; i >= 1; --i) {
+        const std::string argument = argv[i];
+        arguments.push_back(argument == "--simulate" ? "--simulate=VX6207-02" : argument);
+    }
+
     try {
-        app.parse(argc, argv);
+        app.parse(arguments);
     } catch (const CLI::ParseError& error) {
         const int code = app.exit(error);
         return code == 0 ? kExitOk : kExitUsage;

@@ -1,0 +1,183 @@
+// "capture": an acquisition without a window, recorded into a text file or an .xlsx workbook.
+// Rows are printed as they are recorded; Ctrl-C stops cleanly with a complete file.
+#include <atomic>
+#include <csignal>
+#include <iostream>
+#include <thread>
+#include <unistd.h>
+
+#include "cli/cli_common.h"
+#include "cli/cli_registry.h"
+#include "host/headless_host.h"
+#include "host/meas_controller.h"
+#include "link/instrument_link.h"
+#include "settings/meas_set_data.h"
+#include "settings/model_info.h"
+#include "settings/numeric_locale.h"
+
+namespace {
+
+std::atomic<bool> g_interrupted { false };
+
+void OnInterrupt(int) { g_interrupted = true; }
+
+// Messages of the command line's own to the host loop (beside the worker's).
+enum : int { kCliCapture = WM_USER + 400, kCliStop = WM_USER + 401 };
+
+struct CaptureOptions {
+    std::string Method = "interval";
+    double IntervalSec = 1.0;
+    int Count = 10;
+    int Channel = 0;
+    std::string Output;
+    std::string Workbook;
+    std::string Model;
+};
+
+// Prints each recorded row; counts them so trigger captures can end at a count.
+class CPrintingSink final : public IDisplaySink {
+public:
+    void RowRecorded(int number, const StepArrays& steps, int stepCount, const std::string& total,
+        const std::string& temperature) override
+    {
+        std::cout << "#" << number + 1;
+        if (ScanLayout)
+            std::cout << "  total " << total;
+        const int shown = ScanLayout ? stepCount : 1;
+        for (int i = 0; i < shown; ++i) {
+            const auto position = static_cast<size_t>(i);
+            std::cout << "  ";
+            if (ScanLayout)
+                std::cout << steps.Names[position] << "=";
+            std::cout << steps.Values[position] << " " << steps.Comps[position];
+            if (ScanLayout)
+                std::cout << " " << steps.Judges[position];
+        }
+        if (!temperature.empty())
+            std::cout << "  temp " << temperature;
+        std::cout << std::endl;
+        ++Rows;
+    }
+
+    bool ScanLayout = false;
+    std::atomic<int> Rows { 0 };
+};
+
+// Key mode: each line read from standard input captures once; "q" (or the end of input) stops.
+void ReadKeys(CHeadlessHost& host, std::atomic<bool>& finished)
+{
+    std::string line;
+    while (!finished && std::getline(std::cin, line)) {
+        NotifyMessage message;
+        message.Msg = (line == "q" || line == "Q") ? kCliStop : kCliCapture;
+        host.Post(message);
+        if (message.Msg == kCliStop)
+            return;
+    }
+    if (!finished) {
+        NotifyMessage stop;
+        stop.Msg = kCliStop;
+        host.Post(stop);
+    }
+}
+
+int RunCapture(CCliConnection& connection, const CaptureOptions& options)
+{
+    if (options.Output.empty() == options.Workbook.empty()) {
+        std::cerr << "Give one destination: -o FILE or --xlsx FILE.\n";
+        return kExitUsage;
+    }
+    CInstrumentLink& link = InstrumentLink();
+    if (!connection.Configure(link))
+        return kExitUsage;
+    CSettingData config;
+    connection.LoadConfig(config);
+    // The model: --model, else the configuration's, else the simulator's, else the instrument's own.
+    MeasSetData data;
+    const std::string modelName = !options.Model.empty() ? options.Model : connection.SimulatedModel();
+    if (!modelName.empty())
+        config.ModelCode = ModelCodeOfName(modelName);
+    if (config.ModelCode == 0) {
+        std::cerr << "Set the model with --model NAME (e.g. VX6207-02).\n";
+        return kExitUsage;
+    }
+    InitMeasSetData(data, config.ModelCode);
+
+    CHeadlessHost host;
+    CPrintingSink sink;
+    CMeasController controller(config, data, link, connection.Prompt(), sink, host, host);
+    controller.Destination = options.Workbook.empty() ? SaveTarget::File : SaveTarget::Excel;
+    controller.FilePath = options.Output;
+    controller.WorkbookPath = options.Workbook;
+    controller.IntervalSec = options.IntervalSec;
+    controller.Count = options.Count;
+    controller.ChannelNo = options.Channel > 0 ? options.Channel : 1;
+    controller.Method = options.Method == "key" ? CaptureMethod::Key
+        : options.Method == "trigger"           ? CaptureMethod::Trigger
+                                                : CaptureMethod::Interval;
+
+    bool stopRequested = false;
+    host.SetHandlers(
+        [&](const NotifyMessage& message) {
+            if (message.Msg == kCliCapture)
+                controller.Capture();
+            else if (message.Msg == kCliStop)
+                stopRequested = true;
+            else
+                controller.HandleMessage(message);
+        },
+        [&](int id) { controller.OnTimer(id); });
+
+    std::signal(SIGINT, OnInterrupt);
+    std::signal(SIGTERM, OnInterrupt);
+    if (controller.Start() != StartResult::Started)
+        return kExitFailure;
+    sink.ScanLayout = data.MuxOn && data.MuxScan;
+    std::cerr << "Capturing (" << options.Method << ")" << (data.MuxOn ? (data.MuxScan ? ", MUX scan" : ", MUX channel") : "")
+              << " into " << (options.Workbook.empty() ? options.Output : options.Workbook) << "\n";
+
+    std::atomic<bool> finished { false };
+    std::thread keys;
+    if (controller.Method == CaptureMethod::Key)
+        keys = std::thread(ReadKeys, std::ref(host), std::ref(finished));
+
+    bool stopping = false;
+    host.Pump([&] {
+        if (!controller.WorkerExists())
+            return true;
+        const bool countReached = controller.Method == CaptureMethod::Trigger && sink.Rows >= options.Count;
+        if (!stopping && (g_interrupted || stopRequested || countReached)) {
+            stopping = true;
+            (void)controller.Stop(); // a false result is retried through WM_MEAS_END
+        }
+        return false;
+    });
+    finished = true;
+    if (keys.joinable()) {
+        if (controller.Method == CaptureMethod::Key)
+            std::cerr << (std::cin.eof() ? "" : "(press Enter to finish)\n");
+        keys.join();
+    }
+    std::cerr << sink.Rows << " row(s) recorded.\n";
+    return sink.Rows > 0 || controller.Method == CaptureMethod::Key ? kExitOk : kExitFailure;
+}
+
+const CCliRegistration kCapture("capture", "Capture readings into a text file or an .xlsx workbook",
+    [](CLI::App& sub) -> CliRunner {
+        auto connection = std::make_shared<CCliConnection>();
+        auto options = std::make_shared<CaptureOptions>();
+        connection->AddOptions(sub);
+        sub.add_option("--method", options->Method, "key (Enter captures, q ends), trigger or interval")
+            ->check(CLI::IsMember({ "key", "trigger", "interval" }));
+        sub.add_option("--interval", options->IntervalSec, "Seconds between readings (0.0 to 3600.0)");
+        sub.add_option("--count", options->Count, "Number of readings (interval) or rows to record (trigger)")
+            ->check(CLI::PositiveNumber);
+        sub.add_option("--channel", options->Channel, "MUX channel to measure when the MUX does not scan")
+            ->check(CLI::Range(1, 42));
+        sub.add_option("-o,--output", options->Output, "Text file to append rows to");
+        sub.add_option("--xlsx", options->Workbook, "Workbook to write");
+        sub.add_option("--model", options->Model, "Model name (e.g. VX6207-02) when the configuration has none");
+        return [connection, options] { return RunCapture(*connection, *options); };
+    });
+
+} // namespace

@@ -1,0 +1,121 @@
+#include "cli/cli_common.h"
+
+#include <arpa/inet.h>
+#include <iostream>
+#include <unistd.h>
+
+#include "link/identification.h"
+#include "link/instrument_link.h"
+#include "settings/numeric_locale.h"
+#include "settings/setting_data.h"
+#include "sim/simulator.h"
+
+namespace {
+
+constexpr int kDefaultLanPort = 23;
+constexpr const char* kDefaultSimulatedModel = "VX6207-02";
+
+bool AskOnTerminal(const std::string& text, bool assumeYes)
+{
+    std::cerr << text << '\n';
+    if (assumeYes)
+        return true;
+    if (isatty(STDIN_FILENO) == 0)
+        return false;
+    std::cerr << "[y/N] " << std::flush;
+    std::string answer;
+    std::getline(std::cin, answer);
+    return !answer.empty() && (answer[0] == 'y' || answer[0] == 'Y');
+}
+
+} // namespace
+
+void CStderrPrompt::ShowMessage(const std::string& text) { std::cerr << text << '\n'; }
+bool CStderrPrompt::AskYesNo(const std::string& text) { return AskOnTerminal(text, AssumeYes); }
+bool CStderrPrompt::AskOkCancel(const std::string& text) { return AskOnTerminal(text, AssumeYes); }
+
+bool ParseLanAddress(const std::string& text, uint32_t& address, int& port)
+{
+    std::string host = text;
+    port = kDefaultLanPort;
+    const size_t colon = text.rfind(':');
+    if (colon != std::string::npos) {
+        host = text.substr(0, colon);
+        int32_t parsed = 0;
+        if (!ParseInt32C(text.substr(colon + 1), parsed) || parsed < 1 || parsed > 65535)
+            return false;
+        port = parsed;
+    }
+    if (host == "localhost")
+        host = "127.0.0.1";
+    in_addr parsedAddress {};
+    if (inet_pton(AF_INET, host.c_str(), &parsedAddress) != 1)
+        return false;
+    address = ntohl(parsedAddress.s_addr);
+    return true;
+}
+
+CCliConnection::CCliConnection() = default;
+CCliConnection::~CCliConnection() = default;
+
+void CCliConnection::AddOptions(CLI::App& app)
+{
+    auto* port = app.add_option("--port", m_port, "Serial port to the instrument (e.g. /dev/ttyUSB0)");
+    app.add_option("--baud", m_baud, "Baud rate of the serial port")->check(CLI::IsMember({ 9600, 19200, 38400, 115200 }));
+    auto* lan = app.add_option("--lan", m_lan, "LAN address of the instrument, HOST[:PORT] (port 23 by default)");
+    auto* simulate = app.add_option("--simulate", m_simulate, "Start the built-in simulator (of MODEL, VX6207-02 by default) and use it")
+                         ->expected(0, 1);
+    m_simulateOption = simulate;
+    port->excludes(lan)->excludes(simulate);
+    lan->excludes(simulate);
+    app.add_option("--config", m_config, "Configuration file (Vx6207App.ini layout)");
+    app.add_flag("--yes,-y", m_prompt.AssumeYes, "Answer yes to every question");
+}
+
+bool CCliConnection::Configure(CInstrumentLink& link)
+{
+    if (m_simulateOption != nullptr && m_simulateOption->count() > 0) {
+        if (m_simulate.empty())
+            m_simulate = kDefaultSimulatedModel;
+        SimOptions options;
+        options.Model = m_simulate;
+        m_simulator = std::make_unique<CSimulator>(options);
+        if (!m_simulator->StartTcp(0)) {
+            std::cerr << "Cannot start the simulator.\n";
+            return false;
+        }
+        link.Interface = InterfaceKind::Lan;
+        link.IpAddress = 0x7F000001;
+        link.TcpPort = m_simulator->TcpPort();
+        return true;
+    }
+    if (!m_lan.empty()) {
+        uint32_t address = 0;
+        int port = 0;
+        if (!ParseLanAddress(m_lan, address, port)) {
+            std::cerr << "Not a LAN address: " << m_lan << '\n';
+            return false;
+        }
+        link.Interface = InterfaceKind::Lan;
+        link.IpAddress = address;
+        link.TcpPort = port;
+        return true;
+    }
+    if (m_port.empty()) {
+        std::cerr << "Name the instrument with --port NAME, --lan HOST[:PORT] or --simulate.\n";
+        return false;
+    }
+    link.Interface = InterfaceKind::Com;
+    // The named port is used whether or not the system lists it (pseudo-terminals are not listed).
+    CFixedPortSource source({ { m_port, m_port, "" } });
+    EnumeratePorts(link, source, m_port);
+    link.BaudRate = m_baud;
+    return true;
+}
+
+void CCliConnection::LoadConfig(CSettingData& config) const
+{
+    if (!m_config.empty())
+        config.IniFile = m_config;
+    config.Load();
+}

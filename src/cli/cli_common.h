@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include <CLI/CLI.hpp>
+
+#include "settings/user_prompt.h"
+
+class CInstrumentLink;
+class CSettingData;
+class CSimulator;
+
+// The operator's side of the command line: messages go to stderr; questions are answered by
+// --yes (yes/OK) or, without it, from standard input when it is a terminal, else no.
+class CStderrPrompt final : public IUserPrompt {
+public:
+    void ShowMessage(const std::string& text) override;
+    bool AskYesNo(const std::string& text) override;
+    bool AskOkCancel(const std::string& text) override;
+
+    bool AssumeYes = false;
+};
+
+// Connection options every instrument subcommand takes: --port NAME [--baud N], --lan HOST[:PORT]
+// or --simulate[=MODEL], plus --config FILE and --yes.
+class CCliConnection {
+public:
+    CCliConnection();
+    ~CCliConnection();
+    CCliConnection(const CCliConnection&) = delete;
+    CCliConnection& operator=(const CCliConnection&) = delete;
+
+    void AddOptions(CLI::App& app);
+
+    // Configures the link from the options (starting the in-process simulator for --simulate).
+    // Prints the reason to stderr and returns false when the options cannot be honoured.
+    [[nodiscard]] bool Configure(CInstrumentLink& link);
+
+    // Loads the configuration: the --config file, else the application's own.
+    void LoadConfig(CSettingData& config) const;
+    IUserPrompt& Prompt() { return m_prompt; }
+    // The model the simulator plays, empty without --simulate.
+    const std::string& SimulatedModel() const { return m_simulate; }
+
+private:
+    std::string m_port;
+    uint32_t m_baud = 9600;
+    std::string m_lan;
+    std::string m_simulate;
+    std::string m_config;
+    CStderrPrompt m_prompt;
+    CLI::Option* m_simulateOption = nullptr;
+    std::unique_ptr<CSimulator> m_simulator;
+};
+
+// Parses "HOST[:PORT]" (HOST a dotted IPv4 address or "localhost"); the port defaults to 23.
+[[nodiscard]] bool ParseLanAddress(const std::string& text, uint32_t& address, int& port);

@@ -1,0 +1,88 @@
+// "defaults" and "resave": settings files without an instrument.
+#include <iostream>
+
+#include "cli/cli_common.h"
+#include "cli/cli_registry.h"
+#include "settings/file_manager.h"
+#include "settings/model_info.h"
+#include "settings/numeric_locale.h"
+#include "settings/setting_data.h"
+
+namespace {
+
+// A model given as its code (10) or its name (VX6207-02); false for anything else.
+bool ParseModel(const std::string& text, int32_t& code)
+{
+    int32_t number = 0;
+    if (ParseInt32C(text, number) && (number == 0 || !ModelNameOfCode(number).empty())) {
+        code = number;
+        return true;
+    }
+    code = ModelCodeOfName(text);
+    return code != 0;
+}
+
+struct FileOptions {
+    std::string Model;
+    std::string Input;
+    std::string Output;
+};
+
+int RunDefaults(const FileOptions& options)
+{
+    int32_t model = 0;
+    if (!ParseModel(options.Model, model)) {
+        std::cerr << "Unknown model: " << options.Model << '\n';
+        return kExitUsage;
+    }
+    CStderrPrompt prompt;
+    CFileManager manager(prompt);
+    InitMeasSetData(manager.Data, model);
+    manager.Data.ModelCode = model;
+    if (!manager.Save(options.Output)) {
+        std::cerr << kFailedToSaveSettings << '\n';
+        return kExitFailure;
+    }
+    return kExitOk;
+}
+
+int RunResave(const FileOptions& options)
+{
+    int32_t model = 0;
+    if (!ParseModel(options.Model, model)) {
+        std::cerr << "Unknown model: " << options.Model << '\n';
+        return kExitUsage;
+    }
+    CStderrPrompt prompt;
+    CFileManager manager(prompt);
+    if (!manager.Load(options.Input, model)) {
+        std::cerr << "Failed to load settings.\n";
+        return kExitFailure;
+    }
+    if (manager.Data.ModelCode != model)
+        std::cerr << "The model setting and the model of the setting file are different.\n";
+    if (!manager.Save(options.Output)) {
+        std::cerr << kFailedToSaveSettings << '\n';
+        return kExitFailure;
+    }
+    return kExitOk;
+}
+
+const CCliRegistration kDefaults("defaults", "Write the default settings of a model to a settings file",
+    [](CLI::App& sub) -> CliRunner {
+        auto options = std::make_shared<FileOptions>();
+        sub.add_option("--model", options->Model, "Model code or name (e.g. 10 or VX6207-02)")->required();
+        sub.add_option("-o,--output", options->Output, "Settings file to write")->required();
+        return [options] { return RunDefaults(*options); };
+    });
+
+const CCliRegistration kResave("resave", "Load a settings file for a model and save what was loaded",
+    [](CLI::App& sub) -> CliRunner {
+        auto options = std::make_shared<FileOptions>();
+        sub.add_option("input", options->Input, "Settings file to load")->required();
+        sub.add_option("-o,--output", options->Output, "Settings file to write")->required();
+        sub.add_option("--model", options->Model, "The current model, code or name")->required();
+        return [options] { return RunResave(*options); };
+    });
+
+} // namespace

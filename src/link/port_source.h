@@ -1,0 +1,35 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+// One serial port as the operating system lists it.
+struct PortInfo {
+    std::string FriendlyName; // the driver's description, e.g. "USB Serial (ttyUSB0)"
+    std::string PortName;     // the name the port is opened by, e.g. "/dev/ttyUSB0"
+    std::string UsbSerial;    // the USB serial number when the port is a USB adapter, else empty
+};
+
+// Where the port listing comes from: the system's enumerator, or a fixed list in tests.
+class IPortSource {
+public:
+    virtual ~IPortSource() = default;
+    virtual std::vector<PortInfo> ListPorts() = 0;
+};
+
+// Lists the serial ports of the machine through libserialport.
+std::unique_ptr<IPortSource> MakeSystemPortSource();
+
+// A fixed list, for tests and for ports the operator names by hand (pseudo-terminals).
+class CFixedPortSource final : public IPortSource {
+public:
+    explicit CFixedPortSource(std::vector<PortInfo> ports)
+        : m_ports(std::move(ports))
+    {
+    }
+    std::vector<PortInfo> ListPorts() override { return m_ports; }
+
+private:
+    std::vector<PortInfo> m_ports;
+};
