@@ -37,6 +37,12 @@ struct CaptureOptions {
 // Prints each recorded row; counts them so trigger captures can end at a count.
 class CPrintingSink final : public IDisplaySink {
 public:
+    void ShowValue(const std::string& value) override
+    {
+        if (value != "-----------")
+            ValueShown = true;
+    }
+
     void RowRecorded(int number, const StepArrays& steps, int stepCount, const std::string& total,
         const std::string& temperature) override
     {
@@ -59,7 +65,11 @@ public:
         ++Rows;
     }
 
+    void SetStepRow(int, const std::string&, const std::string&, const std::string&, uint8_t) override { ++StepRows; }
+
     bool ScanLayout = false;
+    bool ValueShown = false;
+    int StepRows = 0;
     std::atomic<int> Rows { 0 };
 };
 
@@ -117,10 +127,11 @@ int RunCapture(CCliConnection& connection, const CaptureOptions& options)
                                                 : CaptureMethod::Interval;
 
     bool stopRequested = false;
+    int pendingCaptures = 0;
     host.SetHandlers(
         [&](const NotifyMessage& message) {
             if (message.Msg == kCliCapture)
-                controller.Capture();
+                ++pendingCaptures;
             else if (message.Msg == kCliStop)
                 stopRequested = true;
             else
@@ -142,11 +153,24 @@ int RunCapture(CCliConnection& connection, const CaptureOptions& options)
         keys = std::thread(ReadKeys, std::ref(host), std::ref(finished));
 
     bool stopping = false;
+    int stepRowsAtCapture = -1;
     host.Pump([&] {
         if (!controller.WorkerExists())
             return true;
+        // Key presses are served one at a time, each once a reading is on display (as an operator
+        // presses Enter on a value, and the next press comes after the button is enabled again).
+        // In a scan, the next press waits until the previous one has measured a channel.
+        const bool scanCapture = data.MuxOn && data.MuxScan;
+        const bool ready = scanCapture ? sink.StepRows > stepRowsAtCapture : sink.ValueShown;
+        if (pendingCaptures > 0 && !controller.CaptureHeld() && ready) {
+            --pendingCaptures;
+            sink.ValueShown = false;
+            stepRowsAtCapture = sink.StepRows;
+            controller.Capture();
+        }
         const bool countReached = controller.Method == CaptureMethod::Trigger && sink.Rows >= options.Count;
-        if (!stopping && (g_interrupted || stopRequested || countReached)) {
+        const bool keysDone = stopRequested && pendingCaptures == 0 && !controller.CaptureHeld();
+        if (!stopping && (g_interrupted || keysDone || countReached)) {
             stopping = true;
             (void)controller.Stop(); // a false result is retried through WM_MEAS_END
         }

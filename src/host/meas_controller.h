@@ -43,6 +43,8 @@ public:
     bool WorkerExists() const { return m_worker != nullptr; }
     bool Measuring() const { return m_measuring != 0; }
     int CaptureCount() const { return m_captureCount; }
+    // A capture has been taken and the worker is not yet re-armed (timer 2 pending).
+    bool CaptureHeld() const { return m_captureHold; }
     const std::string& StatusText() const { return m_statusText; }
     const StepArrays& Steps() const { return m_steps; }
     const std::string& TotalText() const { return m_totalText; }

@@ -1,0 +1,153 @@
+"""End-to-end cases of vx6207-cli against the simulator. Usage: run_cli_case.py CLI SIM CASE"""
+import os
+import re
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+CLI, SIM, CASE = sys.argv[1], sys.argv[2], sys.argv[3]
+WORK = tempfile.mkdtemp(prefix="vx-cli-")
+
+
+def run(*args, stdin=None, timeout=120):
+    result = subprocess.run([CLI, *args], input=stdin, capture_output=True, text=True, timeout=timeout)
+    return result.returncode, result.stdout, result.stderr
+
+
+def expect(condition, message):
+    if not condition:
+        print("FAILED:", message)
+        sys.exit(1)
+
+
+def lines(path):
+    with open(path, "rb") as file:
+        data = file.read()
+    expect(data.endswith(b"\r\n"), f"{path} ends with a complete CR LF line")
+    return data.decode().split("\r\n")[:-1]
+
+
+class Simulator:
+    """vx6207-sim on a free loopback port, stopped on exit."""
+
+    def __init__(self, *options):
+        self.process = subprocess.Popen([SIM, "--tcp", "0", *options], stdout=subprocess.PIPE, text=True)
+        first = self.process.stdout.readline()
+        match = re.match(r"listening on (\S+)", first)
+        expect(match is not None, f"simulator start line: {first!r}")
+        self.address = match.group(1)
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.process.terminate()
+        self.process.wait(timeout=10)
+
+
+def case_idn():
+    rc, out, err = run("idn", "--simulate=VX6208")
+    expect(rc == 0 and "Model: VX6208 (code 2048)" in out and "Serial No.: 123456" in out, f"idn: {rc} {out} {err}")
+    rc, out, err = run("idn", "--lan", "127.0.0.1:1")
+    expect(rc == 1 and "Failed to open interface." in err, f"idn without instrument: {rc} {err}")
+
+
+def case_send():
+    rc, out, _ = run("send", "--simulate", "*idn?")
+    expect(rc == 0 and out.startswith("ZORVI,VX6207-02,"), f"send: {rc} {out}")
+    rc, out, _ = run("send", "--simulate", ":NO:SUCH?", "--timeout-ms", "200")
+    expect(rc == 1 and out.strip() == "(no reply)", f"send unanswered: {rc} {out}")
+
+
+def case_usage():
+    for args in (["send"], ["capture", "--simulate"], ["idn"], ["capture", "--method", "sometimes", "-o", "x"],
+                 ["defaults", "--model", "99", "-o", "x.vxf"]):
+        rc, _, err = run(*args)
+        expect(rc == 2, f"{args} is a usage error: {rc} {err}")
+
+
+def case_capture_interval():
+    path = os.path.join(WORK, "front.csv")
+    rc, out, err = run("capture", "--simulate=VX6207", "--method", "interval", "--interval", "0.1", "--count", "4",
+                       "-o", path)
+    expect(rc == 0, f"capture: {rc} {err}")
+    rows = lines(path)
+    expect(rows[0] == "Number,Date,Time,MeasValue,CompJudge,", f"header {rows[0]}")
+    expect(len(rows) == 5 and rows[4].startswith("4,"), f"rows {rows}")
+    expect(out.count("\n") == 4 and out.startswith("#1 "), f"printed rows {out}")
+    book = os.path.join(WORK, "front.xlsx")
+    rc, _, err = run("capture", "--simulate=VX6207", "--interval", "0", "--count", "3", "--xlsx", book)
+    with open(book, "rb") as file:
+        expect(rc == 0 and file.read(2) == b"PK", f"workbook: {rc} {err}")
+
+
+def case_capture_key():
+    path = os.path.join(WORK, "key.csv")
+    rc, out, err = run("capture", "--simulate=VX6207", "--method", "key", "-o", path, stdin="\n\nq\n")
+    expect(rc == 0, f"key capture: {rc} {err}")
+    rows = lines(path)
+    expect(len(rows) == 3 and rows[1].startswith("1,") and rows[2].startswith("2,"), f"rows {rows}")
+
+
+def case_capture_trigger():
+    with Simulator("--model", "VX6207", "--trigger-every-ms", "100") as sim:
+        path = os.path.join(WORK, "trigger.csv")
+        rc, _, err = run("capture", "--lan", sim.address, "--model", "VX6207", "--method", "trigger", "--count", "3",
+                         "-o", path)
+        expect(rc == 0 and len(lines(path)) == 4, f"trigger capture: {rc} {err}")
+
+
+def case_capture_scan():
+    with Simulator("--model", "VX6207-02", "--no-front-cable", "--mux-channels", "1,2,3", "--mux-select", "1",
+                   "--scan-mode", "AUTO") as sim:
+        path = os.path.join(WORK, "scan.csv")
+        rc, out, err = run("capture", "--lan", sim.address, "--model", "VX6207-02", "--method", "interval",
+                           "--interval", "0", "--count", "2", "-o", path)
+        expect(rc == 0, f"scan capture: {rc} {err}")
+        rows = lines(path)
+        expect(rows[0].startswith("Number,Date,Time,TotalJudge,CH1_MeasValue,CH1_CompJudge,CH2_"), f"header {rows[0]}")
+        expect(len(rows) == 3 and "CH3=" in out, f"rows {rows} {out}")
+        with Simulator("--model", "VX6207-02", "--mux-select", "1") as cable:  # the front cable is plugged in
+            rc, _, err = run("capture", "--lan", cable.address, "--model", "VX6207-02", "--count", "1", "-o", path)
+            expect(rc == 1 and "Disconnect cable from front terminal" in err and "Failed to start measurement." in err,
+                   f"front cable: {rc} {err}")
+
+
+def case_capture_interrupt():
+    path = os.path.join(WORK, "interrupted.csv")
+    process = subprocess.Popen([CLI, "capture", "--simulate=VX6207", "--interval", "0.05", "--count", "100000", "-o",
+                                path], stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+    deadline = time.time() + 30
+    while time.time() < deadline and (not os.path.exists(path) or len(open(path, "rb").read().split(b"\r\n")) < 4):
+        time.sleep(0.05)
+    process.send_signal(signal.SIGINT)
+    _, err = process.communicate(timeout=30)
+    expect(process.returncode == 0, f"interrupted capture ends cleanly: {process.returncode} {err}")
+    rows = lines(path)
+    expect(len(rows) >= 3 and all(re.match(r"\d+,", row) for row in rows[1:]), f"rows {rows[-3:]}")
+
+
+def case_settings_files():
+    defaults = os.path.join(WORK, "defaults.vxf")
+    rc, _, err = run("defaults", "--model", "VX6208", "-o", defaults)
+    expect(rc == 0 and "MUX_ATC_TC,0,0,0,20.000000,3930" in open(defaults).read(), f"defaults: {rc} {err}")
+    again = os.path.join(WORK, "again.vxf")
+    rc, _, err = run("resave", defaults, "-o", again, "--model", "2048")
+    expect(rc == 0 and open(again, "rb").read() == open(defaults, "rb").read(), f"resave: {rc} {err}")
+    bad = os.path.join(WORK, "bad.vxf")
+    with open(bad, "w") as file:
+        file.write("MODEL,8\nRANGE,5,1\n")
+    rc, _, err = run("resave", bad, "-o", again, "--model", "8")
+    expect(rc == 1 and "Incorrect format found in Line 2." in err, f"resave of a bad file: {rc} {err}")
+
+
+def case_ports():
+    rc, out, err = run("ports")
+    expect(rc == 0 and out.strip() != "", f"ports: {rc} {out} {err}")
+
+
+CASES = {name[5:]: function for name, function in globals().items() if name.startswith("case_")}
+CASES[CASE]()
+print(f"case {CASE} passed")
