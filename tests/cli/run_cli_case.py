@@ -143,6 +143,16 @@ def case_settings_files():
     expect(rc == 1 and "Incorrect format found in Line 2." in err, f"resave of a bad file: {rc} {err}")
 
 
+def case_selfcheck():
+    rc, out, _ = run("selfcheck", "--simulate=VX6207", "--yes")
+    expect(rc == 0 and "Self check result : PASS" in out, f"selfcheck: {rc} {out}")
+    with Simulator("--model", "VX6207", "--self-test", "5") as sim:
+        rc, out, _ = run("selfcheck", "--lan", sim.address, "--model", "VX6207", "--yes")
+        expect(rc == 1 and "/CPU ROM Error" in out and "/Memory Error" in out, f"selfcheck errors: {rc} {out}")
+    rc, out, err = run("selfcheck", "--simulate=VX6207", stdin="")
+    expect(rc == 1 and "Execute self-check?" in err and "Self check" not in out, f"declined: {rc} {out}")
+
+
 def case_ports():
     rc, out, err = run("ports")
     expect(rc == 0 and out.strip() != "", f"ports: {rc} {out} {err}")
