@@ -153,6 +153,18 @@ def case_selfcheck():
     expect(rc == 1 and "Execute self-check?" in err and "Self check" not in out, f"declined: {rc} {out}")
 
 
+def case_panels():
+    with Simulator("--model", "VX6207-02") as sim:
+        rc, out, err = run("panel-save", "--lan", sim.address, "--panel", "32", "--name", "Oven_2")
+        expect(rc == 0, f"panel-save: {rc} {err}")
+        rc, out, err = run("panels", "--lan", sim.address, "--model", "VX6207-02", "--mux")
+        expect(rc == 0 and "32\tSaved\tOven_2" in out and out.count("\n") == 38, f"panels: {rc} {out} {err}")
+    rc, _, err = run("panel-save", "--simulate", "--panel", "3", "--name", "no spaces")
+    expect(rc == 2 and "Please use 0-9 or A-z." in err, f"bad name: {rc} {err}")
+    rc, _, err = run("panels", "--simulate=VX6207", "--mux")
+    expect(rc == 1 and "MUX is unsupported." in err, f"mux panels: {rc} {err}")
+
+
 def case_ports():
     rc, out, err = run("ports")
     expect(rc == 0 and out.strip() != "", f"ports: {rc} {out} {err}")

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "host/host_rig.h"
+#include "host/panel_names.h"
 #include "host/self_check.h"
 
 TEST(SelfCheck, ResultTextsFollowTheReplyBits)
@@ -30,4 +31,39 @@ TEST(SelfCheck, AnsweringNoSendsNothing)
     EXPECT_EQ(yes.Texts, (std::vector<std::string> { "Execute self-check?",
                              "Self check result : ERROR\n Detail:\n  /Blown Fuse\n" }));
     EXPECT_FALSE(rig.Link.IsOpen);
+}
+
+TEST(Panels, NamesAreReadAndSavedPanelsShowUp)
+{
+    SimOptions options;
+    options.Model = "VX6207-02";
+    CHostRig rig(options);
+    CRecordingPrompt prompt;
+    ASSERT_TRUE(SavePanel(rig.Link, PanelNumber(0, true), "LINE_3_OVEN_EXTRA", prompt));
+    ASSERT_TRUE(SavePanel(rig.Link, PanelNumber(29, false), "Bench", prompt));
+    EXPECT_EQ(rig.CountReceived(":SYSTem:PANel:NAME 31,\"LINE_3_OVEN_EXTRA\""), 1U);
+    PanelNames panels;
+    ASSERT_TRUE(ReadPanelNames(rig.Link, 10, true, panels, prompt));
+    EXPECT_EQ(panels.Names[29], "Bench");
+    EXPECT_EQ(panels.Used[29], 1);
+    EXPECT_EQ(panels.Used[0], 0);
+    EXPECT_EQ(panels.Names[30], "LINE_3_OVEN_EXTRA");
+    EXPECT_FALSE(rig.Link.IsOpen);
+    EXPECT_TRUE(prompt.Texts.empty());
+    EXPECT_FALSE(ReadPanelNames(rig.Link, 2048, false, panels, prompt));
+    EXPECT_EQ(prompt.Texts.front(), "The model setting and the model of the connection destination are different.");
+}
+
+TEST(Panels, MuxPanelsNeedAMuxModelAndNamesAreChecked)
+{
+    SimOptions options;
+    options.Model = "VX6207";
+    CHostRig rig(options);
+    CRecordingPrompt prompt;
+    PanelNames panels;
+    EXPECT_FALSE(ReadPanelNames(rig.Link, 8, true, panels, prompt));
+    EXPECT_EQ(prompt.Texts, std::vector<std::string> { "MUX is unsupported." });
+    EXPECT_EQ(CheckPanelName(""), "Panel name not entered.");
+    EXPECT_EQ(CheckPanelName("bad name"), "Please use 0-9 or A-z.");
+    EXPECT_EQ(CheckPanelName("Line_3"), "");
 }
