@@ -72,6 +72,9 @@ protected:
     [[nodiscard]] int SetTriggerMode();
     // STEP scans: announce the channel measured next, as every scan loop does before its go signal.
     void SendStepName();
+    // The scan loop of the Capture button (a press measures a scan or a step) and of the external
+    // trigger (a ":READ?" is always outstanding and answered after the trigger).
+    void RunScanLoop(bool externalTrigger);
     // STEP scans: the reply to ":READ?" has come; read the channel at StepIndex and move on.
     void HandleScanStep();
 

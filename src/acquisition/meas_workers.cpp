@@ -132,42 +132,10 @@ void CMeasThreadTrg::ThreadMain()
     }
 }
 
-void CMeasThreadKeyScan::ThreadMain()
+void CMeasThread::RunScanLoop(bool externalTrigger)
 {
     ResetForStart();
-    (void)SendLine("TRIGGER:SOURCE IMM");
-    SleepMs(kScanSettleMs);
-    bool firstPass = true;
-    while (Running) {
-        if (firstPass)
-            SendStepName();
-        WaitForStartOnce(firstPass);
-        if (!Running)
-            break;
-        if (Pending) {
-            if (ReplyArrived()) {
-                m_events.IdleEvent.Reset();
-                if (!ScanAuto)
-                    HandleScanStep();
-                else if (ReadScan() == 0)
-                    PostMsg(WM_MEAS_ERROR);
-                Pending = 0;
-                m_events.IdleEvent.Set();
-            }
-        } else if (m_events.TriggerEvent.Wait(kRequestWaitMs)) {
-            Request(":READ?");
-            if (ScanAuto)
-                SendMsg(WM_MEAS_CLEAR, ResultCount);
-            m_events.TriggerEvent.Reset();
-        }
-        EndPass();
-    }
-}
-
-void CMeasThreadTrgScan::ThreadMain()
-{
-    ResetForStart();
-    (void)SendLine("TRIGGER:SOURCE EXT");
+    (void)SendLine(externalTrigger ? "TRIGGER:SOURCE EXT" : "TRIGGER:SOURCE IMM");
     SleepMs(kScanSettleMs);
     bool firstPass = true;
     while (Running) {
@@ -182,21 +150,29 @@ void CMeasThreadTrgScan::ThreadMain()
                 if (!ScanAuto) {
                     HandleScanStep();
                 } else {
-                    SendMsg(WM_MEAS_CLEAR, ResultCount);
+                    if (externalTrigger)
+                        SendMsg(WM_MEAS_CLEAR, ResultCount);
                     if (ReadScan() == 0)
                         PostMsg(WM_MEAS_ERROR);
                 }
                 Pending = 0;
-                m_events.TriggerEvent.Set(); // the next ":READ?" waits for the next trigger
+                if (externalTrigger)
+                    m_events.TriggerEvent.Set(); // the next ":READ?" waits for the next trigger
                 m_events.IdleEvent.Set();
             }
         } else if (m_events.TriggerEvent.Wait(kRequestWaitMs)) {
             Request(":READ?");
+            if (ScanAuto && !externalTrigger)
+                SendMsg(WM_MEAS_CLEAR, ResultCount);
             m_events.TriggerEvent.Reset();
         }
         EndPass();
     }
 }
+
+void CMeasThreadKeyScan::ThreadMain() { RunScanLoop(false); }
+
+void CMeasThreadTrgScan::ThreadMain() { RunScanLoop(true); }
 
 void CMeasThreadIntervalScan::ThreadMain()
 {

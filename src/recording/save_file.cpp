@@ -62,6 +62,16 @@ void CSaveFileBase::AppendField(const std::string& text)
     ++m_cell;
 }
 
+void CSaveFileBase::AppendLeadingHeaderWords()
+{
+    if (m_config.SaveDataIndex)
+        AppendHeaderWord("Number");
+    if (m_config.SaveDate)
+        AppendHeaderWord("Date");
+    if (m_config.SaveTime)
+        AppendHeaderWord("Time");
+}
+
 void CSaveFileBase::AppendHeaderWord(const std::string& word)
 {
     m_line += word;
@@ -120,12 +130,7 @@ bool CSaveFileBase::EndRecord()
 
 bool CSaveFileNorm::WriteHeader(const StepTexts&)
 {
-    if (m_config.SaveDataIndex)
-        AppendHeaderWord("Number");
-    if (m_config.SaveDate)
-        AppendHeaderWord("Date");
-    if (m_config.SaveTime)
-        AppendHeaderWord("Time");
+    AppendLeadingHeaderWords();
     AppendHeaderWord("MeasValue");
     if (m_config.SaveJudge)
         AppendHeaderWord("CompJudge");
@@ -136,12 +141,7 @@ bool CSaveFileNorm::WriteHeader(const StepTexts&)
 
 bool CSaveFileMuxScan::WriteHeader(const StepTexts& names)
 {
-    if (m_config.SaveDataIndex)
-        AppendHeaderWord("Number");
-    if (m_config.SaveDate)
-        AppendHeaderWord("Date");
-    if (m_config.SaveTime)
-        AppendHeaderWord("Time");
+    AppendLeadingHeaderWords();
     AppendHeaderWord("TotalJudge");
     for (int i = 0; i < std::min<int>(m_steps, kMaxSteps); ++i) {
         const std::string& name = names[static_cast<size_t>(i)];
@@ -180,12 +180,7 @@ bool CSaveFileMuxScan::WriteValues(const StepTexts& values, const StepTexts& com
 
 bool CSaveFileMuxManual::WriteHeader(const StepTexts& names)
 {
-    if (m_config.SaveDataIndex)
-        AppendHeaderWord("Number");
-    if (m_config.SaveDate)
-        AppendHeaderWord("Date");
-    if (m_config.SaveTime)
-        AppendHeaderWord("Time");
+    AppendLeadingHeaderWords();
     AppendHeaderWord(names[0] + "_MeasValue");
     if (m_config.SaveJudge)
         AppendHeaderWord(names[0] + "_CompJudge");

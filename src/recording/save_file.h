@@ -30,6 +30,8 @@ protected:
     void AppendField(const std::string& text);
     // Appends one header word followed by the placeholder separator.
     void AppendHeaderWord(const std::string& word);
+    // Number, Date and Time as configured.
+    void AppendLeadingHeaderWords();
     // A value with the configured decimal point.
     std::string Decimal(const std::string& value) const;
 
