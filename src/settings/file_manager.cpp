@@ -1,31 +1,12 @@
 #include "settings/file_manager.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "settings/file_items.h"
 #include "settings/model_info.h"
 #include "settings/numeric_locale.h"
-
-namespace {
-
-bool WriteAll(int fd, const std::string& text)
-{
-    size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n <= 0)
-            return false;
-        done += static_cast<size_t>(n);
-    }
-    return true;
-}
-
-} // namespace
+#include "settings/text_file.h"
 
 CFileManager::CFileManager(IUserPrompt& prompt)
     : m_prompt(prompt)
@@ -33,59 +14,46 @@ CFileManager::CFileManager(IUserPrompt& prompt)
     InitMeasSetData(Data, 0);
 }
 
-std::string CFileManager::Text()
+bool CFileManager::BuildText(std::string& text)
 {
-    std::string text;
-    for (const std::string& key : GeneralFileKeys()) {
+    text.clear();
+    const auto append = [this, &text](const std::string& key, int table, int channel) {
         auto item = CreateFileItem(key, Data.ModelCode);
+        if (item == nullptr)
+            return false;
         item->SetTarget(Data);
-        text += item->Write(0, 0);
+        text += item->Write(table, channel);
+        return true;
+    };
+    for (const std::string& key : GeneralFileKeys()) {
+        if (!append(key, 0, 0))
+            return false;
     }
     const std::vector<std::string>& channelKeys = ChannelFileKeys(Data.ModelCode == kModelVx6208);
     for (int table = 0; table < 2; ++table) {
         text += "\n";
         for (int channel = 0; channel < kMuxChannels; ++channel) {
             for (const std::string& key : channelKeys) {
-                auto item = CreateFileItem(key, Data.ModelCode);
-                item->SetTarget(Data);
-                text += item->Write(table, channel);
+                if (!append(key, table, channel))
+                    return false;
             }
         }
     }
-    return text;
+    return true;
+}
+
+std::string CFileManager::Text()
+{
+    std::string text;
+    return BuildText(text) ? text : std::string {};
 }
 
 bool CFileManager::Save(const std::string& path)
 {
-    std::string crlf;
-    const std::string text = Text();
-    crlf.reserve(text.size() + text.size() / 16);
-    for (const char c : text) {
-        if (c == '\n')
-            crlf.push_back('\r');
-        crlf.push_back(c);
-    }
-    std::error_code error;
-    const auto status = std::filesystem::status(path, error);
-    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
-        // A device or pipe is written in place: renaming over it would replace it with a file.
-        std::FILE* target = std::fopen(path.c_str(), "wb");
-        if (target == nullptr)
-            return false;
-        const bool ok = std::fwrite(crlf.data(), 1, crlf.size(), target) == crlf.size();
-        return std::fclose(target) == 0 && ok;
-    }
-    std::string temporary = path + ".XXXXXX";
-    const int fd = mkstemp(temporary.data());
-    if (fd < 0)
+    std::string text;
+    if (!BuildText(text))
         return false;
-    (void)fchmod(fd, 0644); // an ordinary file, as the operator's other files
-    const bool written = WriteAll(fd, crlf) && fsync(fd) == 0;
-    if (::close(fd) != 0 || !written || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
+    return ReplaceTextFile(path, text);
 }
 
 bool CFileManager::ReadLines(std::istream& input, int32_t currentModel, bool& stopQuietly)

@@ -24,6 +24,7 @@ public:
     MeasSetData Data;
 
 private:
+    [[nodiscard]] bool BuildText(std::string& text);
     [[nodiscard]] bool ReadLines(std::istream& input, int32_t currentModel, bool& stopQuietly);
     void ReconcileModel(int32_t currentModel);
 
@@ -32,4 +33,5 @@ private:
 
 inline constexpr const char* kIncorrectFormat = "Incorrect format found in Line %d.";
 inline constexpr const char* kErrorsInSettings = "Errors found in the save settings.";
-inline constexpr const char* kTerminalsAdjusted = "The terminal settings of MUX is adjusted.\nBecause it included out of range.";
+inline constexpr const char* kTerminalsAdjusted
+    = "The terminal settings of MUX is adjusted.\nBecause it included out of range.";

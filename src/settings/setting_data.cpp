@@ -11,6 +11,7 @@
 #include <SimpleIni.h>
 
 #include "settings/numeric_locale.h"
+#include "settings/text_file.h"
 
 namespace {
 
@@ -44,30 +45,6 @@ int32_t Flag(int32_t value) { return value != 0 ? 1 : 0; }
 void SetInt(CSimpleIniA& ini, const char* section, const char* key, int64_t value)
 {
     ini.SetValue(section, key, FormatC("%lld", static_cast<long long>(value)).c_str());
-}
-
-// Writes the text with CR LF line ends next to the target and renames it over the target, so an
-// interrupted write never leaves a half-written configuration.
-bool WriteFileAtomically(const std::string& path, const std::string& text)
-{
-    std::string crlf;
-    crlf.reserve(text.size() + text.size() / 16);
-    for (const char c : text) {
-        if (c == '\n')
-            crlf.push_back('\r');
-        crlf.push_back(c);
-    }
-    const std::string temporary = path + ".tmp";
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (file == nullptr)
-        return false;
-    const bool written = std::fwrite(crlf.data(), 1, crlf.size(), file) == crlf.size() && std::fflush(file) == 0
-        && fsync(fileno(file)) == 0;
-    if (std::fclose(file) != 0 || !written || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -146,7 +123,7 @@ template <typename Fill> bool CSettingData::WriteKeys(IUserPrompt& prompt, Fill 
     (void)ini.LoadFile(IniPath().c_str()); // keys already there stay
     fill(ini);
     std::string text;
-    if (ini.Save(text) < 0 || !WriteFileAtomically(IniPath(), text)) {
+    if (ini.Save(text) < 0 || !ReplaceTextFile(IniPath(), text)) {
         prompt.ShowMessage(kFailedToSaveSettings);
         return false;
     }

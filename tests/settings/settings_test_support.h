@@ -5,6 +5,8 @@
 #include <sstream>
 #include <string>
 
+#include "settings/meas_set_data.h"
+
 class CSettingsFolder {
 public:
     CSettingsFolder()
@@ -35,3 +37,12 @@ public:
 private:
     std::string m_path;
 };
+
+// The defaults of a model with the model recorded, as a settings dialog holds them.
+inline MeasSetData Defaults(int32_t model)
+{
+    MeasSetData data;
+    InitMeasSetData(data, model);
+    data.ModelCode = model;
+    return data;
+}

@@ -1,127 +1,12 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include "settings/file_items.h"
 #include "settings/file_manager.h"
 #include "settings/model_info.h"
 #include "settings/settings_test_support.h"
-
-namespace {
-
-// A valid set with a non-default value in every field the file carries.
-MeasSetData Distinctive(int32_t model)
-{
-    MeasSetData d;
-    InitMeasSetData(d, model);
-    d.ModelCode = model;
-    d.MuxOn = IsMuxModel(model) ? 1 : 0;
-    d.MuxScan = 0;
-    d.MuxMeasMethod = 1;
-    d.MuxScanMethod = 0;
-    d.MuxSelfCalb = 0;
-    d.MuxOverRangeError = 1;
-    d.MuxCurrentErrorMode = 1;
-    d.MuxFailStop = 1;
-    d.MuxAutoHold = 1;
-    d.MuxBeep[4] = { 3, 0 };
-    MeasCondition& f = d.Front.Cond;
-    f.AutoRange = 0;
-    f.Range = 3;
-    f.LoPowerRange = 1;
-    f.Speed = 2;
-    f.MeasCurrLow = 1;
-    f.ZeroAdjOn[ZeroAdjustRangeCount(model) - 1] = 1;
-    f.ZeroAdjValue[ZeroAdjustRangeCount(model) - 1] = -49999999;
-    f.LpZeroAdjOn[3] = 1;
-    f.LpZeroAdjValue[3] = 4999999;
-    f.Ovc = 1;
-    f.HighAccuracy100M = 1;
-    f.LowPower = 1;
-    f.ContactCheck = 0;
-    f.LpContactCheck = 1;
-    f.ContactImprove = 1;
-    f.PureResistance = 1;
-    f.AvgOn = 1;
-    f.AvgCount = 77;
-    f.DelayOn = 1;
-    f.DelayTime = 9999;
-    f.CompOn = 1;
-    f.CompMode = 0;
-    f.CompUpper = 8999999999999999999LL;
-    f.CompLower = 123456789012LL;
-    f.TcOn = 1;
-    f.TcT0 = -9.5;
-    f.TcAlpha = -99999;
-    f.DtT1 = 99.9;
-    f.DtR1 = 1.5e-9;
-    f.DtK = -999.9;
-    f.ScalingOn = 1;
-    f.ScalingA = 1999.9;
-    f.ScalingB = -8.5e9;
-    f.ScalingUnitKind = 2;
-    f.ScalingUnitText = "kg";
-    d.Front.Beep[1] = { 2, 5 };
-    d.Front.AutoHold = 1;
-    d.Front.SelfCalb = 0;
-    d.Front.Statistics = 1;
-    d.Front.OverRangeError = 1;
-    d.Front.CurrentErrorMode = 1;
-    d.Front.BinBit[9] = { 1, 1, 100, 99999 };
-    for (const int32_t method : { 0, 1 }) {
-        for (size_t i = 0; i < kMuxChannels; ++i) {
-            MuxPinSet& pin = d.Pins(method)[i];
-            pin.Enable = i % 2 == 0;
-            pin.Name = "PUMP_" + std::to_string(i);
-            pin.Inst = 1;
-            pin.ZeroAll = 0;
-            pin.TermB = method == 0 ? 10 : 21;
-            MeasCondition& c = d.Channels(method)[i];
-            c.Range = LowestTwoWireRange(model) + static_cast<int>(i % 3);
-            c.AutoRange = 0;
-            c.CompOn = 1;
-            c.CompMode = 1;
-            c.CompRefCh1 = 1;
-            c.CompUpper = 1000 + static_cast<int64_t>(i);
-            c.CompLower = 5000;
-            c.PassCondition = static_cast<int32_t>(i % 6);
-            c.LoPowerRange = 2;
-            c.DelayTime = static_cast<int16_t>(i * 100);
-            c.ZeroAdjOn[0] = 1;
-            c.ZeroAdjValue[0] = static_cast<int32_t>(i) * 1000 - 20000;
-            c.ScalingA = 0.125;
-            c.ScalingUnitText = "V";
-            c.DtR1 = 2.5;
-            c.AtcOn = 1;
-            c.AtcT0 = 21.5;
-            c.AtcRange = 7;
-            c.AtcTermA = 3;
-            c.AtcDelayTime = 42;
-            c.AtcK = 234.5;
-        }
-    }
-    return d;
-}
-
-} // namespace
-
-TEST(FileManager, SaveThenLoadReproducesEveryCarriedFieldForEveryModel)
-{
-    for (const int32_t model : kModelCodes) {
-        CSettingsFolder folder;
-        CRecordingPrompt prompt;
-        CFileManager saver(prompt);
-        saver.Data = Distinctive(model);
-        ASSERT_TRUE(ValidateMeasSetData(saver.Data)) << model;
-        ASSERT_TRUE(saver.Save(folder / "set.vxf")) << model;
-        CFileManager loader(prompt);
-        ASSERT_TRUE(loader.Load(folder / "set.vxf", model)) << model;
-        EXPECT_EQ(loader.Text(), saver.Text()) << model;
-        EXPECT_EQ(loader.Data.Front.Cond.CompUpper, 8999999999999999999LL);
-        EXPECT_EQ(loader.Data.Pins2Wire[41].Name, "PUMP_41");
-        EXPECT_EQ(loader.Data.Channels2Wire[5].AtcOn, model == 2048 ? 1 : 0) << model; // A-TC only on the VX6208
-        EXPECT_EQ(loader.Data.Front.Cond.CompRefCh1, 0); // not carried for the front
-        EXPECT_TRUE(prompt.Texts.empty()) << prompt.Texts.front();
-    }
-}
 
 TEST(FileManager, OutputIsByteExact)
 {
@@ -132,9 +17,11 @@ TEST(FileManager, OutputIsByteExact)
     ASSERT_TRUE(manager.Save(folder / "d.vxf"));
     const std::string text = CSettingsFolder::Read(folder / "d.vxf");
     EXPECT_EQ(text.substr(0, 40), "FILE_VER,3\r\nMODEL,8\r\nMUX_ON,0\r\nMUX_SCAN,");
-    for (const char* line : { "\r\nDT,0,23.000000,1.000000e+00,235.000000\r\n", "\r\nSCALING,0,1.000000e+00,0.000000e+00,0,\r\n",
-             "\r\n0ADJ,9,0,0\r\nLP_0ADJ,0,0,0\r\n", "\r\nBIN_BIT,9,0,0,0,0\r\nOVER_RANGE", "\r\nMUX_BEEP_TYPE,4,0,2\r\n\r\nMUX_PIN,0,0,1,CH1,0,1,1,0,1\r\n",
-             "\r\nMUX_COMP,0,41,0,0,0,0,0,2\r\n", "\r\nMUX_AUTO_HOLD,1,3,0\r\n", "\r\nMUX_TC,1,0,0,20.000000,3930\r\n" })
+    for (const char* line :
+        { "\r\nDT,0,23.000000,1.000000e+00,235.000000\r\n", "\r\nSCALING,0,1.000000e+00,0.000000e+00,0,\r\n",
+            "\r\n0ADJ,9,0,0\r\nLP_0ADJ,0,0,0\r\n", "\r\nBIN_BIT,9,0,0,0,0\r\nOVER_RANGE",
+            "\r\nMUX_BEEP_TYPE,4,0,2\r\n\r\nMUX_PIN,0,0,1,CH1,0,1,1,0,1\r\n", "\r\nMUX_COMP,0,41,0,0,0,0,0,2\r\n",
+            "\r\nMUX_AUTO_HOLD,1,3,0\r\n", "\r\nMUX_TC,1,0,0,20.000000,3930\r\n" })
         EXPECT_NE(text.find(line), std::string::npos) << line;
     EXPECT_EQ(text.find("MUX_ATC_"), std::string::npos);
     EXPECT_EQ(text.find("0ADJ,10,"), std::string::npos);
@@ -226,7 +113,8 @@ TEST(FileManager, MalformedFilesFailWithTheRightMessage)
         CRecordingPrompt prompt;
         CFileManager manager(prompt);
         EXPECT_FALSE(manager.Load(folder.Write("bad.vxf", c.Text), c.Model)) << c.Text.substr(0, 40);
-        EXPECT_EQ(prompt.Texts, c.Message.empty() ? std::vector<std::string> {} : std::vector<std::string> { c.Message })
+        EXPECT_EQ(
+            prompt.Texts, c.Message.empty() ? std::vector<std::string> {} : std::vector<std::string> { c.Message })
             << c.Text.substr(0, 40);
     }
     CSettingsFolder folder;
@@ -248,7 +136,8 @@ TEST(FileManager, ArrayIndexesOutsideTheModelAreIgnoredOrRefused)
     EXPECT_EQ(manager.Data.Front.Cond.ZeroAdjValue[10], 5);
     EXPECT_EQ(manager.Data.Front.Cond.LpZeroAdjValue[10], 6);
     EXPECT_EQ(manager.Data.Front.Cond.DtR1, 1.0);
-    ASSERT_TRUE(manager.Load(folder.Write("h.vxf", "MODEL,10\nMUX_AUTO_HOLD,0,0,1\nMUX_AUTO_HOLD,1,41,0\nSCALING,0,1,0,2,\n"), 10));
+    ASSERT_TRUE(manager.Load(
+        folder.Write("h.vxf", "MODEL,10\nMUX_AUTO_HOLD,0,0,1\nMUX_AUTO_HOLD,1,41,0\nSCALING,0,1,0,2,\n"), 10));
     EXPECT_EQ(manager.Data.MuxAutoHold, 0); // the last line read wins
     EXPECT_EQ(manager.Data.Front.Cond.ScalingUnitText, "");
 }
@@ -268,4 +157,44 @@ TEST(FileManager, AFailedSaveKeepsThePreviousFile)
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder / ""))
         ++files;
     EXPECT_EQ(files, 1U); // no temporary file left behind
+}
+
+TEST(FileManager, UnreadablePathsFailWithoutAMessage)
+{
+    CSettingsFolder folder;
+    CRecordingPrompt prompt;
+    CFileManager manager(prompt);
+    // A pipe is no settings file; opening it for reading would wait for a writer.
+    ASSERT_EQ(::mkfifo((folder / "pipe").c_str(), 0600), 0);
+    EXPECT_FALSE(manager.Load(folder / "pipe", 8));
+    EXPECT_FALSE(manager.Load(folder / "missing/deeper.vxf", 8));
+    EXPECT_TRUE(prompt.Texts.empty());
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root reads files without read permission";
+    const std::string locked = folder.Write("locked.vxf", "MODEL,8\n");
+    ASSERT_EQ(::chmod(locked.c_str(), 0), 0);
+    EXPECT_FALSE(manager.Load(locked, 8));
+    EXPECT_TRUE(prompt.Texts.empty());
+}
+
+TEST(FileManager, SaveReplacesTheTargetAndKeepsWhatSurroundsIt)
+{
+    CSettingsFolder folder;
+    CRecordingPrompt prompt;
+    CFileManager manager(prompt);
+    const std::string real = folder.Write("real.vxf", "MODEL,8\n");
+    ASSERT_EQ(::chmod(real.c_str(), 0640), 0);
+    std::filesystem::create_symlink(real, folder / "link.vxf");
+    ASSERT_TRUE(manager.Save(folder / "link.vxf"));
+    EXPECT_TRUE(std::filesystem::is_symlink(folder / "link.vxf")); // the link stays a link
+    EXPECT_EQ(CSettingsFolder::Read(real).substr(0, 12), "FILE_VER,3\r\n");
+    struct stat info { };
+    ASSERT_EQ(::stat(real.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640U); // the replaced file's permissions carry over
+
+    EXPECT_FALSE(manager.Save(folder / "")); // a folder
+    if (::geteuid() != 0) {
+        ASSERT_EQ(::chmod(real.c_str(), 0440), 0);
+        EXPECT_FALSE(manager.Save(real)); // a write-protected file stays as it is
+    }
 }

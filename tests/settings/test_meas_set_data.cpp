@@ -2,18 +2,7 @@
 
 #include "settings/meas_set_data.h"
 #include "settings/model_info.h"
-
-namespace {
-
-MeasSetData Defaults(int32_t model)
-{
-    MeasSetData data;
-    InitMeasSetData(data, model);
-    data.ModelCode = model;
-    return data;
-}
-
-} // namespace
+#include "settings/settings_test_support.h"
 
 TEST(ModelInfo, NamesCodesAndFamilies)
 {
