@@ -165,6 +165,22 @@ def case_panels():
     expect(rc == 1 and "MUX is unsupported." in err, f"mux panels: {rc} {err}")
 
 
+def case_zero_adjust():
+    settings = os.path.join(WORK, "range3.vxf")
+    rc, _, err = run("defaults", "--model", "8", "-o", settings)
+    text = open(settings, "rb").read().replace(b"\r\nRANGE,10\r\n", b"\r\nRANGE,3\r\n")
+    open(settings, "wb").write(text.replace(b"\r\nAUTO_RANGE,1\r\n", b"\r\nAUTO_RANGE,0\r\n"))
+    result = os.path.join(WORK, "adjusted.vxf")
+    rc, out, err = run("zero-adjust", "--simulate=VX6207", "--yes", "--settings", settings, "-o", result)
+    expect(rc == 0 and "front range 3: 12" in out and "0 adjusting..." in err, f"zero-adjust: {rc} {out} {err}")
+    expect(b"\r\n0ADJ,3,1,12\r\n" in open(result, "rb").read(), "the adjusted value is saved")
+    with Simulator("--model", "VX6207", "--zero-adjust-fail") as sim:
+        rc, _, err = run("zero-adjust", "--lan", sim.address, "--model", "8", "--yes", "--settings", settings)
+        expect(rc == 1 and "Failed to complete 0ADJ." in err, f"failed adjustment: {rc} {err}")
+    rc, _, err = run("zero-adjust", "--simulate=VX6207", stdin="")
+    expect(rc == 1 and "0 adjustment was not executed." in err, f"declined: {rc} {err}")
+
+
 def case_ports():
     rc, out, err = run("ports")
     expect(rc == 0 and out.strip() != "", f"ports: {rc} {out} {err}")
