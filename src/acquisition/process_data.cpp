@@ -360,3 +360,16 @@ int64_t CProcessData::CountStep(const RangeContext& context, int index)
         return 1;
     return ScaleOf(GroupOf(context), index, column).F;
 }
+
+RangeContext CProcessData::ContextOf(const MeasCondition& condition, int32_t modelCode)
+{
+    RangeContext context;
+    context.ModelCode = modelCode;
+    context.LowPower = condition.LowPower;
+    context.HighAccuracy100M = condition.HighAccuracy100M;
+    context.ScalingOn = condition.ScalingOn;
+    context.ScalingA = condition.ScalingA;
+    context.ScalingUnitKind = condition.ScalingUnitKind;
+    context.ScalingUnitText = condition.ScalingUnitText;
+    return context;
+}

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "settings/meas_set_data.h"
+
 // The inputs of the condition text services, taken from the condition being shown.
 struct RangeContext {
     int32_t ModelCode = 0;
@@ -20,6 +22,14 @@ struct RangeContext {
 // and on (seven scaling columns by the scaling factor's decade).
 class CProcessData {
 public:
+    // The application's measurement conditions, the defaults of model code 0 until loaded.
+    CProcessData() { InitMeasSetData(Data, 0); }
+
+    // The inputs of the services for one condition of a set of the given model.
+    static RangeContext ContextOf(const MeasCondition& condition, int32_t modelCode);
+
+    MeasSetData Data;
+
     static std::string RangeName(const RangeContext& context, int index);
     static std::string RangeUnit(const RangeContext& context, int index);
     static std::string UnitLabel(const RangeContext& context, int index);

@@ -123,3 +123,19 @@ TEST(ProcessData, ShownValuesConvertBackToTheSameCount)
     }
     std::setlocale(LC_ALL, "C");
 }
+
+TEST(ProcessData, DisplaysOfTheSettingsPagesRoundTheirLastDigit)
+{
+    CProcessData process;
+    EXPECT_EQ(process.Data.ModelCode, 0);
+    MeasCondition condition;
+    InitMeasCondition(condition, 8);
+    const RangeContext context = CProcessData::ContextOf(condition, 8);
+    // 0.1 as a double is a hair below 0.1: the increment keeps the last digit.
+    EXPECT_EQ(CProcessData::ReformatValue(context, 1, "0.1"), "000.100");
+    EXPECT_EQ(CProcessData::ReformatValue(context, 0, "1.23456"), "01.2346");
+    EXPECT_EQ(CProcessData::FormatThreeDecimals("2.3"), "02.300");
+    EXPECT_EQ(CProcessData::FormatThreeDecimals("99.9995"), "100.000");
+    EXPECT_NEAR(CProcessData::InternalToValue(context, 0, 12345678), 12.3456, 1e-9); // below the last digit cut off
+    EXPECT_EQ(CProcessData::UnitLabel(context, 4), "\xCE\xA9");
+}
