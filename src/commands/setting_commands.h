@@ -1,0 +1,178 @@
+#pragma once
+
+// The front-terminal setting commands that follow one pattern with one header and one field: a
+// table of specifications and one class template per pattern. The commands with several values
+// are in front_value_commands.h.
+
+#include <chrono>
+#include <cstdint>
+#include <thread>
+
+#include "commands/communicate_vx.h"
+#include "commands/vocabulary.h"
+#include "settings/model_info.h"
+#include "settings/numeric_locale.h"
+
+using FieldOfRecord = int32_t& (*)(MeasSetData&);
+
+// Pattern 1: an on/off setting. Header2048 replaces Header on the VX6208 when it is given.
+struct SSwitchSpec {
+    const char* Header;
+    const char* Header2048;
+    FieldOfRecord Field;
+};
+
+// Pattern 2: a setting sent as one of `Count` vocabulary texts from `First`; OffsetOf maps the
+// field to its text (out of range: nothing is sent), ValueOf maps the text read back to the field.
+struct SChoiceSpec {
+    const char* Header;
+    int First;
+    int Count;
+    int (*OffsetOf)(int32_t value);
+    int32_t (*ValueOf)(int offset);
+    FieldOfRecord Field;
+    bool WaitOnVx6207Group; // the VX6207 group needs a pause after this setting
+};
+
+// A range sent as its vocabulary text and read back by comparing values, not texts.
+struct SRangeSpec {
+    const char* Header;
+    int (*First)(int32_t modelCode);
+    int (*Count)(int32_t modelCode);
+    FieldOfRecord Field;
+};
+
+template <const SSwitchSpec& Spec> class CCommunicateSwitch final : public CCommunicateVx {
+public:
+    using CCommunicateVx::CCommunicateVx;
+    [[nodiscard]] bool SendSetting() override { return SendSwitch(Header(), Spec.Field(*m_settings)); }
+    [[nodiscard]] bool ReadSetting() override { return ReadSwitch(Header(), Spec.Field(*m_settings)); }
+
+private:
+    const char* Header() const
+    {
+        return Spec.Header2048 != nullptr && ModelCode() == kModelVx6208 ? Spec.Header2048 : Spec.Header;
+    }
+};
+
+template <const SChoiceSpec& Spec> class CCommunicateChoice final : public CCommunicateVx {
+public:
+    using CCommunicateVx::CCommunicateVx;
+    [[nodiscard]] bool SendSetting() override
+    {
+        const int offset = Spec.OffsetOf(Spec.Field(*m_settings));
+        if (offset < 0 || offset >= Spec.Count || !SendChoice(Spec.Header, Spec.First + offset))
+            return false;
+        if (Spec.WaitOnVx6207Group && Vx6207GroupModel(ModelCode()))
+            std::this_thread::sleep_for(std::chrono::milliseconds(kVx6207GroupWaitMs));
+        return true;
+    }
+    [[nodiscard]] bool ReadSetting() override
+    {
+        int offset = 0;
+        if (!ReadChoice(Spec.Header, Spec.First, Spec.Count, offset))
+            return false;
+        Spec.Field(*m_settings) = Spec.ValueOf(offset);
+        return true;
+    }
+
+private:
+    static constexpr int kVx6207GroupWaitMs = 250;
+};
+
+template <const SRangeSpec& Spec> class CCommunicateRangeText final : public CCommunicateVx {
+public:
+    using CCommunicateVx::CCommunicateVx;
+    [[nodiscard]] bool SendSetting() override
+    {
+        const int32_t index = Spec.Field(*m_settings);
+        if (index < 0 || index >= Spec.Count(ModelCode()))
+            return false; // no text to send for an index outside the model's list
+        return SendChoice(Spec.Header, Spec.First(ModelCode()) + index);
+    }
+    // A reply equal to none of the values leaves the field as it was and still succeeds.
+    [[nodiscard]] bool ReadSetting() override
+    {
+        double value = 0.0;
+        if (!QueryDouble(Spec.Header, value))
+            return false;
+        const int first = Spec.First(ModelCode());
+        for (int i = 0; i < Spec.Count(ModelCode()); ++i) {
+            if (StrToDoubleC(VocabularyText(first + i)) == value) {
+                Spec.Field(*m_settings) = i;
+                break;
+            }
+        }
+        return true;
+    }
+};
+
+namespace FrontSpec {
+
+inline constexpr int SameOffset(int32_t value) { return value; }
+inline constexpr int32_t SameValue(int offset) { return offset; }
+inline constexpr int FlagOffset(int32_t value) { return value != 0 ? 1 : 0; }
+
+// clang-format off
+inline constexpr SSwitchSpec kAutoRange { "RESistance:RANGe:AUTO", nullptr,
+    [](MeasSetData& d) -> int32_t& { return d.Front.Cond.AutoRange; } };
+inline constexpr SSwitchSpec kOvc { "RESistance:OVC", "RESistance:AOVC",
+    [](MeasSetData& d) -> int32_t& { return d.Front.Cond.Ovc; } };
+inline constexpr SSwitchSpec k100MPrec { "RESistance:PRECision", nullptr,
+    [](MeasSetData& d) -> int32_t& { return d.Front.Cond.HighAccuracy100M; } };
+inline constexpr SSwitchSpec kLowPower { "RESistance:LP:STATe", nullptr,
+    [](MeasSetData& d) -> int32_t& { return d.Front.Cond.LowPower; } };
+inline constexpr SSwitchSpec kContactCheck { "RESistance:CONTactcheck", nullptr,
+    [](MeasSetData& d) -> int32_t& { return d.Front.Cond.ContactCheck; } };
+inline constexpr SSwitchSpec kLpContactCheck { "RESistance:LP:CONTactcheck", nullptr,
+    [](MeasSetData& d) -> int32_t& { return d.Front.Cond.LpContactCheck; } };
+inline constexpr SSwitchSpec kContactImprv { "RESistance:CIMProve", nullptr,
+    [](MeasSetData& d) -> int32_t& { return d.Front.Cond.ContactImprove; } };
+inline constexpr SSwitchSpec kPureResistance { ":SENSe:RESistance:PR:STATe", nullptr,
+    [](MeasSetData& d) -> int32_t& { return d.Front.Cond.PureResistance; } };
+inline constexpr SSwitchSpec kStatistics { ":CALCulate:STATistics:STATe", nullptr,
+    [](MeasSetData& d) -> int32_t& { return d.Front.Statistics; } };
+inline constexpr SSwitchSpec kAutoHold { "HOLD:AUTO", nullptr,
+    [](MeasSetData& d) -> int32_t& { return d.Front.AutoHold; } };
+inline constexpr SSwitchSpec kAutoSelfCalib { ":SYSTem:CALibration:AUTO", nullptr,
+    [](MeasSetData& d) -> int32_t& { return d.Front.SelfCalb; } };
+
+inline constexpr SChoiceSpec kSpeed { ":SAMPle:RATE", Vocab::kSpeed, Vocab::kSpeedCount, SameOffset, SameValue,
+    [](MeasSetData& d) -> int32_t& { return d.Front.Cond.Speed; }, false };
+inline constexpr SChoiceSpec kMeasCurr { "RESistance:CURRent", Vocab::kCurrentHigh, 2, FlagOffset, SameValue,
+    [](MeasSetData& d) -> int32_t& { return d.Front.Cond.MeasCurrLow; }, false };
+// "ERROR" (on) comes first in the vocabulary.
+inline constexpr SChoiceSpec kOverRangeError { ":SENSe:RESistance:ERRor:OVER", Vocab::kOverRangeError, 2,
+    [](int32_t value) { return value == 1 ? 0 : 1; }, [](int offset) { return offset == 0 ? 1 : 0; },
+    [](MeasSetData& d) -> int32_t& { return d.Front.OverRangeError; }, false };
+inline constexpr SChoiceSpec kCurrentErrorMode { ":SENSe:RESistance:ERRor:CURRentcheck", Vocab::kCurrentError, 2,
+    SameOffset, SameValue, [](MeasSetData& d) -> int32_t& { return d.Front.CurrentErrorMode; }, true };
+
+inline constexpr SRangeSpec kRange { "RESistance:RANGe",
+    [](int32_t model) { return ExtendedRangeModel(model) ? Vocab::kExtendedRange : Vocab::kNormalRange; },
+    [](int32_t model) { return ExtendedRangeModel(model) ? Vocab::kExtendedRangeCount : Vocab::kNormalRangeCount; },
+    [](MeasSetData& d) -> int32_t& { return d.Front.Cond.Range; } };
+inline constexpr SRangeSpec kLpRange { "RESistance:LP:RANGe",
+    [](int32_t) { return Vocab::kLowPowerRange; }, [](int32_t) { return Vocab::kLowPowerRangeCount; },
+    [](MeasSetData& d) -> int32_t& { return d.Front.Cond.LoPowerRange; } };
+// clang-format on
+
+} // namespace FrontSpec
+
+using CCommunicateAutoRange = CCommunicateSwitch<FrontSpec::kAutoRange>;
+using CCommunicateOvc = CCommunicateSwitch<FrontSpec::kOvc>;
+using CCommunicate100MPrec = CCommunicateSwitch<FrontSpec::k100MPrec>;
+using CCommunicateLowPower = CCommunicateSwitch<FrontSpec::kLowPower>;
+using CCommunicateContactCheck = CCommunicateSwitch<FrontSpec::kContactCheck>;
+using CCommunicateLpContactCheck = CCommunicateSwitch<FrontSpec::kLpContactCheck>;
+using CCommunicateContactImprv = CCommunicateSwitch<FrontSpec::kContactImprv>;
+using CCommunicatePureResistance = CCommunicateSwitch<FrontSpec::kPureResistance>;
+using CCommunicateStatistics = CCommunicateSwitch<FrontSpec::kStatistics>;
+using CCommunicateAutoHold = CCommunicateSwitch<FrontSpec::kAutoHold>;
+using CCommunicateAutoSelfCalib = CCommunicateSwitch<FrontSpec::kAutoSelfCalib>;
+using CCommunicateSpeed = CCommunicateChoice<FrontSpec::kSpeed>;
+using CCommunicateMeasCurr = CCommunicateChoice<FrontSpec::kMeasCurr>;
+using CCommunicateOverRangeError = CCommunicateChoice<FrontSpec::kOverRangeError>;
+using CCommunicateCurrentErrorMode = CCommunicateChoice<FrontSpec::kCurrentErrorMode>;
+using CCommunicateRange = CCommunicateRangeText<FrontSpec::kRange>;
+using CCommunicateLpRange = CCommunicateRangeText<FrontSpec::kLpRange>;
