@@ -7,6 +7,7 @@
 #include "link/identification.h"
 #include "link/instrument_link.h"
 #include "settings/numeric_locale.h"
+#include "settings/model_info.h"
 #include "settings/setting_data.h"
 #include "sim/simulator.h"
 
@@ -118,4 +119,21 @@ void CCliConnection::LoadConfig(CSettingData& config) const
     if (!m_config.empty())
         config.IniFile = m_config;
     config.Load();
+}
+
+bool CCliConnection::ResolveModel(const std::string& option, int32_t& model) const
+{
+    const std::string text = !option.empty() ? option : m_simulate;
+    if (text.empty()) {
+        CSettingData config;
+        LoadConfig(config);
+        model = config.ModelCode;
+    } else if (!ParseInt32C(text, model)) {
+        model = ModelCodeOfName(text);
+    }
+    if (model == 0 || ModelNameOfCode(model).empty()) {
+        std::cerr << "Unknown or unset model" << (text.empty() ? "" : ": " + text) << " (give --model CODE or NAME).\n";
+        return false;
+    }
+    return true;
 }

@@ -40,6 +40,9 @@ public:
 
     // Loads the configuration: the --config file, else the application's own.
     void LoadConfig(CSettingData& config) const;
+    // The model to work with: `option` (a code such as 10 or a name such as VX6207-02), else the
+    // simulated model, else the configured one. False (and a message) for an unknown model.
+    [[nodiscard]] bool ResolveModel(const std::string& option, int32_t& model) const;
     IUserPrompt& Prompt() { return m_prompt; }
     // The model the simulator plays, empty without --simulate.
     const std::string& SimulatedModel() const { return m_simulate; }

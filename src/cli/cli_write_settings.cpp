@@ -22,13 +22,9 @@ struct WriteOptions {
 
 int RunWriteSettings(WriteOptions& options)
 {
-    CSettingData config;
-    options.Connection.LoadConfig(config);
-    int32_t model = config.ModelCode;
-    if (!options.Model.empty() && (!ParseInt32C(options.Model, model) || ModelNameOfCode(model).empty())) {
-        std::cerr << "Unknown model code: " << options.Model << '\n';
+    int32_t model = 0;
+    if (!options.Connection.ResolveModel(options.Model, model))
         return kExitUsage;
-    }
     IUserPrompt& prompt = options.Connection.Prompt();
     CFileManager manager(prompt);
     if (!manager.Load(options.Input, model)) {

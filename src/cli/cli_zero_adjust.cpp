@@ -95,16 +95,9 @@ void PrintValues(const MeasSetData& data)
 
 int RunZeroAdjust(ZeroOptions& options)
 {
-    CSettingData config;
-    options.Connection.LoadConfig(config);
-    int32_t model = config.ModelCode;
-    const std::string modelText = !options.Model.empty() ? options.Model : options.Connection.SimulatedModel();
-    if (!modelText.empty() && !ParseInt32C(modelText, model))
-        model = ModelCodeOfName(modelText);
-    if (ModelNameOfCode(model).empty() || model == 0) {
-        std::cerr << "Set the model with --model CODE or NAME.\n";
+    int32_t model = 0;
+    if (!options.Connection.ResolveModel(options.Model, model))
         return kExitUsage;
-    }
     IUserPrompt& prompt = options.Connection.Prompt();
     CInstrumentLink& link = InstrumentLink();
     if (!options.Connection.Configure(link))

@@ -94,11 +94,11 @@ struct SFixedLineSpec {
     bool OnRead;
 };
 
-template <const SFixedLineSpec& Spec> class CCommunicateFixedLine final : public CCommunicateVx {
+template <const SFixedLineSpec& Row> class CCommunicateFixedLine final : public CCommunicateVx {
 public:
     using CCommunicateVx::CCommunicateVx;
-    [[nodiscard]] bool SendSetting() override { return Spec.OnRead ? ReadSetting() : SendLine(Spec.Line); }
-    [[nodiscard]] bool ReadSetting() override { return Spec.OnRead ? SendLine(Spec.Line) : true; }
+    [[nodiscard]] bool SendSetting() override { return Row.OnRead ? ReadSetting() : SendLine(Row.Line); }
+    [[nodiscard]] bool ReadSetting() override { return Row.OnRead ? SendLine(Row.Line) : true; }
 };
 
 namespace MuxSpec {

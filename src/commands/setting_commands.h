@@ -42,37 +42,37 @@ struct SRangeSpec {
     FieldOfRecord Field;
 };
 
-template <const SSwitchSpec& Spec> class CCommunicateSwitch final : public CCommunicateVx {
+template <const SSwitchSpec& Row> class CCommunicateSwitch final : public CCommunicateVx {
 public:
     using CCommunicateVx::CCommunicateVx;
-    [[nodiscard]] bool SendSetting() override { return SendSwitch(Header(), Spec.Field(*m_settings)); }
-    [[nodiscard]] bool ReadSetting() override { return ReadSwitch(Header(), Spec.Field(*m_settings)); }
+    [[nodiscard]] bool SendSetting() override { return SendSwitch(Header(), Row.Field(*m_settings)); }
+    [[nodiscard]] bool ReadSetting() override { return ReadSwitch(Header(), Row.Field(*m_settings)); }
 
 private:
     const char* Header() const
     {
-        return Spec.Header2048 != nullptr && ModelCode() == kModelVx6208 ? Spec.Header2048 : Spec.Header;
+        return Row.Header2048 != nullptr && ModelCode() == kModelVx6208 ? Row.Header2048 : Row.Header;
     }
 };
 
-template <const SChoiceSpec& Spec> class CCommunicateChoice final : public CCommunicateVx {
+template <const SChoiceSpec& Row> class CCommunicateChoice final : public CCommunicateVx {
 public:
     using CCommunicateVx::CCommunicateVx;
     [[nodiscard]] bool SendSetting() override
     {
-        const int offset = Spec.OffsetOf(Spec.Field(*m_settings));
-        if (offset < 0 || offset >= Spec.Count || !SendChoice(Spec.Header, Spec.First + offset))
+        const int offset = Row.OffsetOf(Row.Field(*m_settings));
+        if (offset < 0 || offset >= Row.Count || !SendChoice(Row.Header, Row.First + offset))
             return false;
-        if (Spec.WaitOnVx6207Group && Vx6207GroupModel(ModelCode()))
+        if (Row.WaitOnVx6207Group && Vx6207GroupModel(ModelCode()))
             std::this_thread::sleep_for(std::chrono::milliseconds(kVx6207GroupWaitMs));
         return true;
     }
     [[nodiscard]] bool ReadSetting() override
     {
         int offset = 0;
-        if (!ReadChoice(Spec.Header, Spec.First, Spec.Count, offset))
+        if (!ReadChoice(Row.Header, Row.First, Row.Count, offset))
             return false;
-        Spec.Field(*m_settings) = Spec.ValueOf(offset);
+        Row.Field(*m_settings) = Row.ValueOf(offset);
         return true;
     }
 
@@ -80,26 +80,26 @@ private:
     static constexpr int kVx6207GroupWaitMs = 250;
 };
 
-template <const SRangeSpec& Spec> class CCommunicateRangeText final : public CCommunicateVx {
+template <const SRangeSpec& Row> class CCommunicateRangeText final : public CCommunicateVx {
 public:
     using CCommunicateVx::CCommunicateVx;
     [[nodiscard]] bool SendSetting() override
     {
-        const int32_t index = Spec.Field(*m_settings);
-        if (index < 0 || index >= Spec.Count(ModelCode()))
+        const int32_t index = Row.Field(*m_settings);
+        if (index < 0 || index >= Row.Count(ModelCode()))
             return false; // no text to send for an index outside the model's list
-        return SendChoice(Spec.Header, Spec.First(ModelCode()) + index);
+        return SendChoice(Row.Header, Row.First(ModelCode()) + index);
     }
     // A reply equal to none of the values leaves the field as it was and still succeeds.
     [[nodiscard]] bool ReadSetting() override
     {
         double value = 0.0;
-        if (!QueryDouble(Spec.Header, value))
+        if (!QueryDouble(Row.Header, value))
             return false;
-        const int first = Spec.First(ModelCode());
-        for (int i = 0; i < Spec.Count(ModelCode()); ++i) {
+        const int first = Row.First(ModelCode());
+        for (int i = 0; i < Row.Count(ModelCode()); ++i) {
             if (StrToDoubleC(VocabularyText(first + i)) == value) {
-                Spec.Field(*m_settings) = i;
+                Row.Field(*m_settings) = i;
                 break;
             }
         }
