@@ -89,26 +89,26 @@ public:
 
 // A command of one fixed line. OnRead: the line belongs to ReadSetting and SendSetting runs it;
 // otherwise SendSetting sends it and ReadSetting has nothing to do.
-struct SFixedLineSpec {
+struct SFixedLineRow {
     const char* Line;
     bool OnRead;
 };
 
-template <const SFixedLineSpec& Row> class CCommunicateFixedLine final : public CCommunicateVx {
+template <const SFixedLineRow& Row> class CCommunicateFixedLine final : public CCommunicateVx {
 public:
     using CCommunicateVx::CCommunicateVx;
     [[nodiscard]] bool SendSetting() override { return Row.OnRead ? ReadSetting() : SendLine(Row.Line); }
     [[nodiscard]] bool ReadSetting() override { return Row.OnRead ? SendLine(Row.Line) : true; }
 };
 
-namespace MuxSpec {
-inline constexpr SFixedLineSpec kSetStart { ":MUX:VAR:SET:START", true };
-inline constexpr SFixedLineSpec kSetEnd { ":MUX:VAR:SET:END", true };
-inline constexpr SFixedLineSpec kStatisticsOff { ":CALCulate:STATistics:STATe 0", false };
-inline constexpr SFixedLineSpec kBinOff { ":CALCulate:BIN:STATe 0", false };
-} // namespace MuxSpec
+namespace MuxRows {
+inline constexpr SFixedLineRow kSetStart { ":MUX:VAR:SET:START", true };
+inline constexpr SFixedLineRow kSetEnd { ":MUX:VAR:SET:END", true };
+inline constexpr SFixedLineRow kStatisticsOff { ":CALCulate:STATistics:STATe 0", false };
+inline constexpr SFixedLineRow kBinOff { ":CALCulate:BIN:STATe 0", false };
+} // namespace MuxRows
 
-using CCommunicateSetStart = CCommunicateFixedLine<MuxSpec::kSetStart>;
-using CCommunicateSetEnd = CCommunicateFixedLine<MuxSpec::kSetEnd>;
-using CCommunicateMuxStastics = CCommunicateFixedLine<MuxSpec::kStatisticsOff>;
-using CCommunicateMuxBin = CCommunicateFixedLine<MuxSpec::kBinOff>;
+using CCommunicateSetStart = CCommunicateFixedLine<MuxRows::kSetStart>;
+using CCommunicateSetEnd = CCommunicateFixedLine<MuxRows::kSetEnd>;
+using CCommunicateMuxStastics = CCommunicateFixedLine<MuxRows::kStatisticsOff>;
+using CCommunicateMuxBin = CCommunicateFixedLine<MuxRows::kBinOff>;

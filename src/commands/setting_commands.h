@@ -1,8 +1,8 @@
 #pragma once
 
 // The front-terminal setting commands that follow one pattern with one header and one field: a
-// table of specifications and one class template per pattern. The commands with several values
-// are in front_value_commands.h.
+// table with a row per command and one class template per pattern. The commands with several
+// values are in front_value_commands.h.
 
 #include <chrono>
 #include <cstdint>
@@ -16,7 +16,7 @@
 using FieldOfRecord = int32_t& (*)(MeasSetData&);
 
 // Pattern 1: an on/off setting. Header2048 replaces Header on the VX6208 when it is given.
-struct SSwitchSpec {
+struct SSwitchRow {
     const char* Header;
     const char* Header2048;
     FieldOfRecord Field;
@@ -24,7 +24,7 @@ struct SSwitchSpec {
 
 // Pattern 2: a setting sent as one of `Count` vocabulary texts from `First`; OffsetOf maps the
 // field to its text (out of range: nothing is sent), ValueOf maps the text read back to the field.
-struct SChoiceSpec {
+struct SChoiceRow {
     const char* Header;
     int First;
     int Count;
@@ -35,14 +35,14 @@ struct SChoiceSpec {
 };
 
 // A range sent as its vocabulary text and read back by comparing values, not texts.
-struct SRangeSpec {
+struct SRangeRow {
     const char* Header;
     int (*First)(int32_t modelCode);
     int (*Count)(int32_t modelCode);
     FieldOfRecord Field;
 };
 
-template <const SSwitchSpec& Row> class CCommunicateSwitch final : public CCommunicateVx {
+template <const SSwitchRow& Row> class CCommunicateSwitch final : public CCommunicateVx {
 public:
     using CCommunicateVx::CCommunicateVx;
     [[nodiscard]] bool SendSetting() override { return SendSwitch(Header(), Row.Field(*m_settings)); }
@@ -55,7 +55,7 @@ private:
     }
 };
 
-template <const SChoiceSpec& Row> class CCommunicateChoice final : public CCommunicateVx {
+template <const SChoiceRow& Row> class CCommunicateChoice final : public CCommunicateVx {
 public:
     using CCommunicateVx::CCommunicateVx;
     [[nodiscard]] bool SendSetting() override
@@ -80,7 +80,7 @@ private:
     static constexpr int kVx6207GroupWaitMs = 250;
 };
 
-template <const SRangeSpec& Row> class CCommunicateRangeText final : public CCommunicateVx {
+template <const SRangeRow& Row> class CCommunicateRangeText final : public CCommunicateVx {
 public:
     using CCommunicateVx::CCommunicateVx;
     [[nodiscard]] bool SendSetting() override
@@ -107,72 +107,72 @@ public:
     }
 };
 
-namespace FrontSpec {
+namespace FrontRows {
 
 inline constexpr int SameOffset(int32_t value) { return value; }
 inline constexpr int32_t SameValue(int offset) { return offset; }
 inline constexpr int FlagOffset(int32_t value) { return value != 0 ? 1 : 0; }
 
 // clang-format off
-inline constexpr SSwitchSpec kAutoRange { "RESistance:RANGe:AUTO", nullptr,
+inline constexpr SSwitchRow kAutoRange { "RESistance:RANGe:AUTO", nullptr,
     [](MeasSetData& d) -> int32_t& { return d.Front.Cond.AutoRange; } };
-inline constexpr SSwitchSpec kOvc { "RESistance:OVC", "RESistance:AOVC",
+inline constexpr SSwitchRow kOvc { "RESistance:OVC", "RESistance:AOVC",
     [](MeasSetData& d) -> int32_t& { return d.Front.Cond.Ovc; } };
-inline constexpr SSwitchSpec k100MPrec { "RESistance:PRECision", nullptr,
+inline constexpr SSwitchRow k100MPrec { "RESistance:PRECision", nullptr,
     [](MeasSetData& d) -> int32_t& { return d.Front.Cond.HighAccuracy100M; } };
-inline constexpr SSwitchSpec kLowPower { "RESistance:LP:STATe", nullptr,
+inline constexpr SSwitchRow kLowPower { "RESistance:LP:STATe", nullptr,
     [](MeasSetData& d) -> int32_t& { return d.Front.Cond.LowPower; } };
-inline constexpr SSwitchSpec kContactCheck { "RESistance:CONTactcheck", nullptr,
+inline constexpr SSwitchRow kContactCheck { "RESistance:CONTactcheck", nullptr,
     [](MeasSetData& d) -> int32_t& { return d.Front.Cond.ContactCheck; } };
-inline constexpr SSwitchSpec kLpContactCheck { "RESistance:LP:CONTactcheck", nullptr,
+inline constexpr SSwitchRow kLpContactCheck { "RESistance:LP:CONTactcheck", nullptr,
     [](MeasSetData& d) -> int32_t& { return d.Front.Cond.LpContactCheck; } };
-inline constexpr SSwitchSpec kContactImprv { "RESistance:CIMProve", nullptr,
+inline constexpr SSwitchRow kContactImprv { "RESistance:CIMProve", nullptr,
     [](MeasSetData& d) -> int32_t& { return d.Front.Cond.ContactImprove; } };
-inline constexpr SSwitchSpec kPureResistance { ":SENSe:RESistance:PR:STATe", nullptr,
+inline constexpr SSwitchRow kPureResistance { ":SENSe:RESistance:PR:STATe", nullptr,
     [](MeasSetData& d) -> int32_t& { return d.Front.Cond.PureResistance; } };
-inline constexpr SSwitchSpec kStatistics { ":CALCulate:STATistics:STATe", nullptr,
+inline constexpr SSwitchRow kStatistics { ":CALCulate:STATistics:STATe", nullptr,
     [](MeasSetData& d) -> int32_t& { return d.Front.Statistics; } };
-inline constexpr SSwitchSpec kAutoHold { "HOLD:AUTO", nullptr,
+inline constexpr SSwitchRow kAutoHold { "HOLD:AUTO", nullptr,
     [](MeasSetData& d) -> int32_t& { return d.Front.AutoHold; } };
-inline constexpr SSwitchSpec kAutoSelfCalib { ":SYSTem:CALibration:AUTO", nullptr,
+inline constexpr SSwitchRow kAutoSelfCalib { ":SYSTem:CALibration:AUTO", nullptr,
     [](MeasSetData& d) -> int32_t& { return d.Front.SelfCalb; } };
 
-inline constexpr SChoiceSpec kSpeed { ":SAMPle:RATE", Vocab::kSpeed, Vocab::kSpeedCount, SameOffset, SameValue,
+inline constexpr SChoiceRow kSpeed { ":SAMPle:RATE", Vocab::kSpeed, Vocab::kSpeedCount, SameOffset, SameValue,
     [](MeasSetData& d) -> int32_t& { return d.Front.Cond.Speed; }, false };
-inline constexpr SChoiceSpec kMeasCurr { "RESistance:CURRent", Vocab::kCurrentHigh, 2, FlagOffset, SameValue,
+inline constexpr SChoiceRow kMeasCurr { "RESistance:CURRent", Vocab::kCurrentHigh, 2, FlagOffset, SameValue,
     [](MeasSetData& d) -> int32_t& { return d.Front.Cond.MeasCurrLow; }, false };
 // "ERROR" (on) comes first in the vocabulary.
-inline constexpr SChoiceSpec kOverRangeError { ":SENSe:RESistance:ERRor:OVER", Vocab::kOverRangeError, 2,
+inline constexpr SChoiceRow kOverRangeError { ":SENSe:RESistance:ERRor:OVER", Vocab::kOverRangeError, 2,
     [](int32_t value) { return value == 1 ? 0 : 1; }, [](int offset) { return offset == 0 ? 1 : 0; },
     [](MeasSetData& d) -> int32_t& { return d.Front.OverRangeError; }, false };
-inline constexpr SChoiceSpec kCurrentErrorMode { ":SENSe:RESistance:ERRor:CURRentcheck", Vocab::kCurrentError, 2,
+inline constexpr SChoiceRow kCurrentErrorMode { ":SENSe:RESistance:ERRor:CURRentcheck", Vocab::kCurrentError, 2,
     SameOffset, SameValue, [](MeasSetData& d) -> int32_t& { return d.Front.CurrentErrorMode; }, true };
 
-inline constexpr SRangeSpec kRange { "RESistance:RANGe",
+inline constexpr SRangeRow kRange { "RESistance:RANGe",
     [](int32_t model) { return ExtendedRangeModel(model) ? Vocab::kExtendedRange : Vocab::kNormalRange; },
     [](int32_t model) { return ExtendedRangeModel(model) ? Vocab::kExtendedRangeCount : Vocab::kNormalRangeCount; },
     [](MeasSetData& d) -> int32_t& { return d.Front.Cond.Range; } };
-inline constexpr SRangeSpec kLpRange { "RESistance:LP:RANGe",
+inline constexpr SRangeRow kLpRange { "RESistance:LP:RANGe",
     [](int32_t) { return Vocab::kLowPowerRange; }, [](int32_t) { return Vocab::kLowPowerRangeCount; },
     [](MeasSetData& d) -> int32_t& { return d.Front.Cond.LoPowerRange; } };
 // clang-format on
 
-} // namespace FrontSpec
+} // namespace FrontRows
 
-using CCommunicateAutoRange = CCommunicateSwitch<FrontSpec::kAutoRange>;
-using CCommunicateOvc = CCommunicateSwitch<FrontSpec::kOvc>;
-using CCommunicate100MPrec = CCommunicateSwitch<FrontSpec::k100MPrec>;
-using CCommunicateLowPower = CCommunicateSwitch<FrontSpec::kLowPower>;
-using CCommunicateContactCheck = CCommunicateSwitch<FrontSpec::kContactCheck>;
-using CCommunicateLpContactCheck = CCommunicateSwitch<FrontSpec::kLpContactCheck>;
-using CCommunicateContactImprv = CCommunicateSwitch<FrontSpec::kContactImprv>;
-using CCommunicatePureResistance = CCommunicateSwitch<FrontSpec::kPureResistance>;
-using CCommunicateStatistics = CCommunicateSwitch<FrontSpec::kStatistics>;
-using CCommunicateAutoHold = CCommunicateSwitch<FrontSpec::kAutoHold>;
-using CCommunicateAutoSelfCalib = CCommunicateSwitch<FrontSpec::kAutoSelfCalib>;
-using CCommunicateSpeed = CCommunicateChoice<FrontSpec::kSpeed>;
-using CCommunicateMeasCurr = CCommunicateChoice<FrontSpec::kMeasCurr>;
-using CCommunicateOverRangeError = CCommunicateChoice<FrontSpec::kOverRangeError>;
-using CCommunicateCurrentErrorMode = CCommunicateChoice<FrontSpec::kCurrentErrorMode>;
-using CCommunicateRange = CCommunicateRangeText<FrontSpec::kRange>;
-using CCommunicateLpRange = CCommunicateRangeText<FrontSpec::kLpRange>;
+using CCommunicateAutoRange = CCommunicateSwitch<FrontRows::kAutoRange>;
+using CCommunicateOvc = CCommunicateSwitch<FrontRows::kOvc>;
+using CCommunicate100MPrec = CCommunicateSwitch<FrontRows::k100MPrec>;
+using CCommunicateLowPower = CCommunicateSwitch<FrontRows::kLowPower>;
+using CCommunicateContactCheck = CCommunicateSwitch<FrontRows::kContactCheck>;
+using CCommunicateLpContactCheck = CCommunicateSwitch<FrontRows::kLpContactCheck>;
+using CCommunicateContactImprv = CCommunicateSwitch<FrontRows::kContactImprv>;
+using CCommunicatePureResistance = CCommunicateSwitch<FrontRows::kPureResistance>;
+using CCommunicateStatistics = CCommunicateSwitch<FrontRows::kStatistics>;
+using CCommunicateAutoHold = CCommunicateSwitch<FrontRows::kAutoHold>;
+using CCommunicateAutoSelfCalib = CCommunicateSwitch<FrontRows::kAutoSelfCalib>;
+using CCommunicateSpeed = CCommunicateChoice<FrontRows::kSpeed>;
+using CCommunicateMeasCurr = CCommunicateChoice<FrontRows::kMeasCurr>;
+using CCommunicateOverRangeError = CCommunicateChoice<FrontRows::kOverRangeError>;
+using CCommunicateCurrentErrorMode = CCommunicateChoice<FrontRows::kCurrentErrorMode>;
+using CCommunicateRange = CCommunicateRangeText<FrontRows::kRange>;
+using CCommunicateLpRange = CCommunicateRangeText<FrontRows::kLpRange>;

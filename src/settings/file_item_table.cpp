@@ -42,15 +42,15 @@ namespace {
     }
 
     // Rows for the common shapes.
-    ItemSpec General(const char* key, const char* name, std::vector<Kind> kinds, std::function<Refs(const Where&)> bind)
+    ItemRow General(const char* key, const char* name, std::vector<Kind> kinds, std::function<Refs(const Where&)> bind)
     {
         return { key, name, false, Index::None, nullptr, nullptr, std::move(kinds), std::move(bind) };
     }
-    ItemSpec Channel(const char* key, const char* name, std::vector<Kind> kinds, std::function<Refs(const Where&)> bind)
+    ItemRow Channel(const char* key, const char* name, std::vector<Kind> kinds, std::function<Refs(const Where&)> bind)
     {
         return { key, name, true, Index::None, nullptr, nullptr, std::move(kinds), std::move(bind) };
     }
-    ItemSpec Array(const char* key, const char* name, bool channel, Index rule, std::function<int(int32_t)> count,
+    ItemRow Array(const char* key, const char* name, bool channel, Index rule, std::function<int(int32_t)> count,
         std::function<int(int32_t)> limit, std::vector<Kind> kinds, std::function<Refs(const Where&)> bind)
     {
         return { key, name, channel, rule, std::move(count), std::move(limit), std::move(kinds), std::move(bind) };
@@ -60,9 +60,9 @@ namespace {
 
 } // namespace
 
-const std::vector<ItemSpec>& GeneralSpecs()
+const std::vector<ItemRow>& GeneralRows()
 {
-    static const std::vector<ItemSpec> specs = {
+    static const std::vector<ItemRow> rows = {
         General("FILE_VER", "CFileVer", { K::FileVer }, [](const Where&) { return Refs { &FileVersion }; }),
         General("MODEL", "CFileModel", { K::Int }, [](const Where& w) { return Refs { &w.Data.ModelCode }; }),
         General("MUX_ON", "CFileMux", { K::Flag }, [](const Where& w) { return Refs { &w.Data.MuxOn }; }),
@@ -159,12 +159,12 @@ const std::vector<ItemSpec>& GeneralSpecs()
                 return Refs { &w.Data.MuxBeep[El(w)].Tone, &w.Data.MuxBeep[El(w)].Count };
             }),
     };
-    return specs;
+    return rows;
 }
 
-const std::vector<ItemSpec>& ChannelSpecs()
+const std::vector<ItemRow>& ChannelRows()
 {
-    static const std::vector<ItemSpec> specs = {
+    static const std::vector<ItemRow> rows = {
         Channel("MUX_PIN", "CFileMuxPin", { K::Flag, K::Text10, K::Int, K::Int, K::Int, K::Int, K::Flag },
             [](const Where& w) {
                 MuxPinSet& p = Pin(w);
@@ -267,7 +267,7 @@ const std::vector<ItemSpec>& ChannelSpecs()
         Channel("MUX_ATC_100M_HI", "CFileMuxAtcFastRes", { K::Flag },
             [](const Where& w) { return Refs { &Cond(w).AtcHighAccuracy100M }; }),
     };
-    return specs;
+    return rows;
 }
 
 } // namespace file_items

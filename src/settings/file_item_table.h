@@ -27,7 +27,7 @@ struct Where {
     int Element;
 };
 
-struct ItemSpec {
+struct ItemRow {
     const char* Key;
     const char* ClassName;
     bool Channel;
@@ -39,7 +39,7 @@ struct ItemSpec {
 };
 
 // The 39 general keys and the 36 channel keys, each in file order.
-const std::vector<ItemSpec>& GeneralSpecs();
-const std::vector<ItemSpec>& ChannelSpecs();
+const std::vector<ItemRow>& GeneralRows();
+const std::vector<ItemRow>& ChannelRows();
 
 } // namespace file_items

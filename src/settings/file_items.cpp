@@ -83,8 +83,8 @@ bool StoreField(Kind kind, const FieldRef& ref, const std::string& token)
 // One row of the table as an item.
 class CFileItem final : public CFileWR {
 public:
-    CFileItem(const ItemSpec& spec, IUserPrompt* prompt)
-        : m_spec(spec)
+    CFileItem(const ItemRow& row, IUserPrompt* prompt)
+        : m_row(row)
         , m_prompt(prompt)
     {
     }
@@ -92,46 +92,46 @@ public:
     std::string Write(int table, int channel) override
     {
         std::string text;
-        const int lines = m_spec.IndexRule == Index::None ? 1 : m_spec.WriteCount(m_data->ModelCode);
+        const int lines = m_row.IndexRule == Index::None ? 1 : m_row.WriteCount(m_data->ModelCode);
         for (int element = 0; element < lines; ++element) {
-            text += m_spec.Key;
-            if (m_spec.Channel)
+            text += m_row.Key;
+            if (m_row.Channel)
                 text += FormatC(",%d,%d", table, channel);
-            if (m_spec.IndexRule != Index::None)
+            if (m_row.IndexRule != Index::None)
                 text += FormatC(",%d", element);
-            const Refs refs = m_spec.Bind({ *m_data, table, channel, element });
+            const Refs refs = m_row.Bind({ *m_data, table, channel, element });
             for (size_t i = 0; i < refs.size(); ++i)
-                text += "," + FormatField(m_spec.Kinds[i], refs[i]);
+                text += "," + FormatField(m_row.Kinds[i], refs[i]);
             text += "\n";
         }
-        if (m_spec.Kinds.front() == Kind::FileVer)
+        if (m_row.Kinds.front() == Kind::FileVer)
             FileVersion = kCurrentFileVersion;
         return text;
     }
 
     bool Read(const std::string& value) override
     {
-        const size_t leading = (m_spec.Channel ? 2 : 0) + (m_spec.IndexRule != Index::None ? 1 : 0);
-        if (!Split(value, leading + m_spec.Kinds.size()))
+        const size_t leading = (m_row.Channel ? 2 : 0) + (m_row.IndexRule != Index::None ? 1 : 0);
+        if (!Split(value, leading + m_row.Kinds.size()))
             return false;
         size_t next = 0;
         int table = 0;
         int channel = 0;
-        if (m_spec.Channel) {
+        if (m_row.Channel) {
             table = LenientInt(m_tokens[next++]) != 0 ? 1 : 0;
             channel = LenientInt(m_tokens[next++]);
             if (channel < 0 || channel >= kMuxChannels)
                 return false;
         }
         int element = 0;
-        if (m_spec.IndexRule != Index::None) {
+        if (m_row.IndexRule != Index::None) {
             element = LenientInt(m_tokens[next++]);
-            if (element < 0 || element >= m_spec.IndexLimit(m_data->ModelCode))
-                return m_spec.IndexRule == Index::IgnoreOutside;
+            if (element < 0 || element >= m_row.IndexLimit(m_data->ModelCode))
+                return m_row.IndexRule == Index::IgnoreOutside;
         }
-        const Refs refs = m_spec.Bind({ *m_data, table, channel, element });
+        const Refs refs = m_row.Bind({ *m_data, table, channel, element });
         for (size_t i = 0; i < refs.size(); ++i) {
-            if (!StoreField(m_spec.Kinds[i], refs[i], m_tokens[next + i]))
+            if (!StoreField(m_row.Kinds[i], refs[i], m_tokens[next + i]))
                 return false;
         }
         AfterRead(table, channel);
@@ -141,13 +141,13 @@ public:
 private:
     void AfterRead(int table, int channel)
     {
-        if (m_spec.Kinds.front() == Kind::FileVer) {
+        if (m_row.Kinds.front() == Kind::FileVer) {
             TermAdjusted = false;
             if (FileVersion == 0 && m_prompt != nullptr)
                 m_prompt->ShowMessage(kOldVersionNotice);
             return;
         }
-        if (std::string(m_spec.Key) != "MUX_PIN" || FileVersion != 0)
+        if (std::string(m_row.Key) != "MUX_PIN" || FileVersion != 0)
             return;
         // Old files may hold terminal numbers beyond the unit: pull them into range.
         const int terminals = table == 1 ? kTerminals2Wire : kTerminals4Wire;
@@ -161,16 +161,16 @@ private:
         }
     }
 
-    const ItemSpec& m_spec;
+    const ItemRow& m_row;
     IUserPrompt* m_prompt;
 };
 
-const ItemSpec* FindSpec(const std::string& key)
+const ItemRow* FindRow(const std::string& key)
 {
-    for (const auto* specs : { &GeneralSpecs(), &ChannelSpecs() }) {
-        for (const ItemSpec& spec : *specs) {
-            if (key == spec.Key)
-                return &spec;
+    for (const auto* rows : { &GeneralRows(), &ChannelRows() }) {
+        for (const ItemRow& row : *rows) {
+            if (key == row.Key)
+                return &row;
         }
     }
     return nullptr;
@@ -194,18 +194,18 @@ std::unique_ptr<CFileWR> CreateFileItem(const std::string& key, int32_t modelCod
 {
     if (IsAtcKey(key) && modelCode != kModelVx6208)
         return nullptr;
-    const ItemSpec* spec = FindSpec(key);
-    if (spec == nullptr)
+    const ItemRow* row = FindRow(key);
+    if (row == nullptr)
         return nullptr;
-    return std::make_unique<CFileItem>(*spec, prompt);
+    return std::make_unique<CFileItem>(*row, prompt);
 }
 
 const std::vector<std::string>& GeneralFileKeys()
 {
     static const std::vector<std::string> keys = [] {
         std::vector<std::string> list;
-        for (const ItemSpec& spec : GeneralSpecs())
-            list.emplace_back(spec.Key);
+        for (const ItemRow& row : GeneralRows())
+            list.emplace_back(row.Key);
         return list;
     }();
     return keys;
@@ -215,9 +215,9 @@ const std::vector<std::string>& ChannelFileKeys(bool withAtc)
 {
     static const auto make = [](bool atc) {
         std::vector<std::string> list;
-        for (const ItemSpec& spec : ChannelSpecs()) {
-            if (atc || !IsAtcKey(spec.Key))
-                list.emplace_back(spec.Key);
+        for (const ItemRow& row : ChannelRows()) {
+            if (atc || !IsAtcKey(row.Key))
+                list.emplace_back(row.Key);
         }
         return list;
     };
@@ -228,6 +228,6 @@ const std::vector<std::string>& ChannelFileKeys(bool withAtc)
 
 std::string FileItemClassName(const std::string& key)
 {
-    const ItemSpec* spec = FindSpec(key);
-    return spec != nullptr ? spec->ClassName : "";
+    const ItemRow* row = FindRow(key);
+    return row != nullptr ? row->ClassName : "";
 }
