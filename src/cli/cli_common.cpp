@@ -35,6 +35,17 @@ void CStderrPrompt::ShowMessage(const std::string& text) { std::cerr << text << 
 bool CStderrPrompt::AskYesNo(const std::string& text) { return AskOnTerminal(text, AssumeYes); }
 bool CStderrPrompt::AskOkCancel(const std::string& text) { return AskOnTerminal(text, AssumeYes); }
 
+bool ParseModel(const std::string& text, int32_t& code)
+{
+    int32_t number = 0;
+    if (ParseInt32C(text, number) && (number == 0 || !ModelNameOfCode(number).empty())) {
+        code = number;
+        return true;
+    }
+    code = ModelCodeOfName(text);
+    return code != 0;
+}
+
 bool ParseLanAddress(const std::string& text, uint32_t& address, int& port)
 {
     std::string host = text;
@@ -128,8 +139,8 @@ bool CCliConnection::ResolveModel(const std::string& option, int32_t& model) con
         CSettingData config;
         LoadConfig(config);
         model = config.ModelCode;
-    } else if (!ParseInt32C(text, model)) {
-        model = ModelCodeOfName(text);
+    } else if (!ParseModel(text, model)) {
+        model = 0;
     }
     if (model == 0 || ModelNameOfCode(model).empty()) {
         std::cerr << "Unknown or unset model" << (text.empty() ? "" : ": " + text) << " (give --model CODE or NAME).\n";

@@ -58,5 +58,9 @@ private:
     std::unique_ptr<CSimulator> m_simulator;
 };
 
+// A model given as its code (10) or its name (VX6207-02); code 0 (no model) passes too. False for
+// anything else.
+[[nodiscard]] bool ParseModel(const std::string& text, int32_t& code);
+
 // Parses "HOST[:PORT]" (HOST a dotted IPv4 address or "localhost"); the port defaults to 23.
 [[nodiscard]] bool ParseLanAddress(const std::string& text, uint32_t& address, int& port);

@@ -4,23 +4,9 @@
 #include "cli/cli_common.h"
 #include "cli/cli_registry.h"
 #include "settings/file_manager.h"
-#include "settings/model_info.h"
-#include "settings/numeric_locale.h"
 #include "settings/setting_data.h"
 
 namespace {
-
-// A model given as its code (10) or its name (VX6207-02); false for anything else.
-bool ParseModel(const std::string& text, int32_t& code)
-{
-    int32_t number = 0;
-    if (ParseInt32C(text, number) && (number == 0 || !ModelNameOfCode(number).empty())) {
-        code = number;
-        return true;
-    }
-    code = ModelCodeOfName(text);
-    return code != 0;
-}
 
 struct FileOptions {
     std::string Model;
@@ -28,13 +14,20 @@ struct FileOptions {
     std::string Output;
 };
 
+// The model of --model, or a usage message and false.
+bool ModelOption(const FileOptions& options, int32_t& model)
+{
+    if (ParseModel(options.Model, model))
+        return true;
+    std::cerr << "Unknown model: " << options.Model << '\n';
+    return false;
+}
+
 int RunDefaults(const FileOptions& options)
 {
     int32_t model = 0;
-    if (!ParseModel(options.Model, model)) {
-        std::cerr << "Unknown model: " << options.Model << '\n';
+    if (!ModelOption(options, model))
         return kExitUsage;
-    }
     CStderrPrompt prompt;
     CFileManager manager(prompt);
     InitMeasSetData(manager.Data, model);
@@ -49,10 +42,8 @@ int RunDefaults(const FileOptions& options)
 int RunResave(const FileOptions& options)
 {
     int32_t model = 0;
-    if (!ParseModel(options.Model, model)) {
-        std::cerr << "Unknown model: " << options.Model << '\n';
+    if (!ModelOption(options, model))
         return kExitUsage;
-    }
     CStderrPrompt prompt;
     CFileManager manager(prompt);
     if (!manager.Load(options.Input, model)) {

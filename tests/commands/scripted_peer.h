@@ -72,14 +72,8 @@ private:
     {
         std::string pending;
         while (!m_stop) {
-            pollfd waiter { fd, POLLIN, 0 };
-            if (::poll(&waiter, 1, 10) <= 0)
-                continue;
-            char buffer[4096];
-            const ssize_t n = ::read(fd, buffer, sizeof buffer);
-            if (n <= 0)
+            if (!ReadSome(fd, pending, 10))
                 break;
-            pending.append(buffer, static_cast<size_t>(n));
             size_t end = 0;
             while ((end = pending.find("\r\n")) != std::string::npos) {
                 const std::string line = pending.substr(0, end);

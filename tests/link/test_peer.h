@@ -30,6 +30,21 @@ inline bool WriteAll(int fd, const std::string& bytes)
     return true;
 }
 
+// Appends what arrives within waitMs to `text`: false once the peer has closed, true otherwise
+// (with or without new bytes).
+inline bool ReadSome(int fd, std::string& text, int waitMs)
+{
+    pollfd waiter { fd, POLLIN, 0 };
+    if (::poll(&waiter, 1, waitMs) <= 0)
+        return true;
+    char buffer[4096];
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n <= 0)
+        return false;
+    text.append(buffer, static_cast<size_t>(n));
+    return true;
+}
+
 // Reads what arrives within timeoutMs (stops early once `until` has been seen, when given).
 inline std::string ReadFor(int fd, int timeoutMs, const std::string& until = {})
 {
@@ -38,14 +53,8 @@ inline std::string ReadFor(int fd, int timeoutMs, const std::string& until = {})
     while (std::chrono::steady_clock::now() < deadline) {
         if (!until.empty() && text.find(until) != std::string::npos)
             break;
-        pollfd waiter { fd, POLLIN, 0 };
-        if (::poll(&waiter, 1, 10) <= 0)
-            continue;
-        char buffer[4096];
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n <= 0)
+        if (!ReadSome(fd, text, 10))
             break;
-        text.append(buffer, static_cast<size_t>(n));
     }
     return text;
 }
