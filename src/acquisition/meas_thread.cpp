@@ -43,13 +43,35 @@ void CMeasThread::ResetForStart()
 
 bool CMeasThread::SendLine(const std::string& command) { return m_link.SendCommand(command); }
 
-void CMeasThread::Request(const char* command)
+void CMeasThread::Fail()
 {
-    if (!SendLine(command) && !m_linkLost) {
-        m_linkLost = true;
-        PostMsg(WM_MEAS_ERROR);
-    }
+    if (m_linkLost)
+        return;
+    m_linkLost = true;
+    PostMsg(WM_MEAS_ERROR);
+}
+
+void CMeasThread::Request(const char* command, ReplyForm form, bool checked, bool bounded)
+{
+    m_request = command;
+    m_form = form;
+    m_checked = checked;
+    m_bounded = bounded && ReplyTimeoutMs > 0;
+    m_sentAt = std::chrono::steady_clock::now();
+    if (!SendLine(command))
+        Fail();
     Pending = 1;
+}
+
+void CMeasThread::RetryOrFail()
+{
+    if (++m_failures >= 2) {
+        Fail();
+        return;
+    }
+    m_sentAt = std::chrono::steady_clock::now();
+    if (!SendLine(m_request)) // also forgets the bad line and any late reply
+        Fail();
 }
 
 void CMeasThread::WaitForStartOnce(bool& firstPass)
@@ -62,16 +84,24 @@ void CMeasThread::WaitForStartOnce(bool& firstPass)
 
 bool CMeasThread::ReplyArrived()
 {
-    if (m_link.PollLine())
+    if (m_linkLost)
+        return false;
+    if (m_link.PollLine()) {
+        if (m_checked && !IsMeasurementReply(m_link.LineText, m_form)) {
+            RetryOrFail();
+            return false;
+        }
+        m_failures = 0;
         return true;
+    }
     // Sleeps until bytes arrive rather than polling every millisecond; a cleared Running is still
     // seen within the wait.
-    if (m_link.WaitForInput(kReplyWaitMs) == WaitResult::Broken && !m_linkLost) {
-        // The instrument went away (cable pulled, connection closed): no reply will ever come.
-        m_linkLost = true;
-        PostMsg(WM_MEAS_ERROR);
-        SleepMs(1);
+    if (m_link.WaitForInput(kReplyWaitMs) == WaitResult::Broken) {
+        Fail(); // the instrument went away (cable pulled, connection closed): no reply will ever come
+        return false;
     }
+    if (m_bounded && std::chrono::steady_clock::now() - m_sentAt > std::chrono::milliseconds(ReplyTimeoutMs))
+        RetryOrFail();
     return false;
 }
 
@@ -110,7 +140,8 @@ void CMeasThread::ReadResult()
     if (RecordTemp)
         (void)ReadTemperature();
     ReplyText = Truncated(reply);
-    Info = { ResultCount, RecordResult ? 1 : 0, TrgCaptured ? 1 : 0, 0 };
+    // A result that comes after Stop is shown at most, never recorded.
+    Info = { ResultCount, RecordResult && Running ? 1 : 0, TrgCaptured ? 1 : 0, 0 };
     Pending = 0;
     m_events.AckEvent.Reset();
     NotifyMessage message;
@@ -145,12 +176,19 @@ int CMeasThread::ReadStep(size_t position, bool scroll)
     if (position >= Channels.size())
         return 0;
     const uint32_t channel = Channels[position];
-    if (!SendLine(FormatC("%s,%d", ":FETCH? LIMJdge", static_cast<int>(channel))))
-        return 0;
-    bool timedOut = false;
-    const std::string reply = m_link.ReceiveReply(timedOut, kStepQueryTimeoutMs);
-    if (timedOut)
-        return 0;
+    const std::string request = FormatC("%s,%d", ":FETCH? LIMJdge", static_cast<int>(channel));
+    std::string reply;
+    // A bad or missing reply gets the request once more; a second one fails the scan.
+    for (int attempt = 0;; ++attempt) {
+        if (!SendLine(request))
+            return 0;
+        bool timedOut = false;
+        reply = m_link.ReceiveReply(timedOut, kStepQueryTimeoutMs);
+        if (!timedOut && IsMeasurementReply(reply, ReplyForm::Channel))
+            break;
+        if (attempt == 1)
+            return 0;
+    }
     Info = { static_cast<int32_t>(position), static_cast<int32_t>(channel), ResultCount, scroll ? 1 : 0 };
     SendMsg(WM_MEAS_STEP_RESULT, 0, 0, reply);
     const size_t comma = reply.rfind(',');
@@ -171,6 +209,8 @@ int CMeasThread::ReadScan()
         if (result == 2 && FailStop)
             break;
     }
+    if (!Running)
+        return 1; // stopped meanwhile: the scan is not recorded
     if (RecordTemp)
         (void)ReadTemperature();
     m_events.AckEvent.Reset();
@@ -186,7 +226,7 @@ int CMeasThread::ReadScanStep(size_t position)
     const int state = QueryScanState();
     if (ReadStep(position, true) == 0)
         return 0;
-    if (state != 2 || !RecordResult)
+    if (state != 2 || !RecordResult || !Running)
         return state;
     if (RecordTemp)
         (void)ReadTemperature();

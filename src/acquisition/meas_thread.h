@@ -1,11 +1,13 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "acquisition/manual_reset_event.h"
+#include "acquisition/reply_check.h"
 #include "acquisition/notify_window.h"
 #include "acquisition/thread_object.h"
 
@@ -48,18 +50,28 @@ public:
     int32_t TrgCaptured = 0;
     int32_t FailStop = 0;
     std::string ReplyText;
+    // How long a measurement request may go unanswered before it counts as lost (0: no bound).
+    // Waits for the external trigger are never bounded.
+    int32_t ReplyTimeoutMs = 0;
 
 protected:
     // Loop pieces shared by the six workers.
     void ResetForStart();
     [[nodiscard]] bool SendLine(const std::string& command);
-    void Request(const char* command);
+    // Sends a measurement request. `form` is what its reply must look like (checked only when
+    // `checked`); `bounded` says whether a missing reply counts as lost after ReplyTimeoutMs.
+    void Request(const char* command, ReplyForm form, bool checked, bool bounded);
+    ReplyForm SingleForm() const { return UseLimit ? ReplyForm::ValueAndJudge : ReplyForm::Value; }
     const char* FetchCommand() const { return UseLimit ? ":FETCh? LIMit" : ":FETCh?"; }
     const char* ReadCommand() const { return UseLimit ? ":READ? LIMit" : ":READ?"; }
     void WaitForStartOnce(bool& firstPass);
     // While a request is pending: true when its whole reply has arrived. Waits a little for input
     // when there is none; a link that can no longer deliver is reported once with WM_MEAS_ERROR.
+    // A reply that has the wrong form, or none within the bound, gets the request sent once more;
+    // a second failure in a row ends the acquisition with WM_MEAS_ERROR.
     [[nodiscard]] bool ReplyArrived();
+    void RetryOrFail();
+    void Fail();
     void EndPass();
     static void SleepMs(int ms);
 
@@ -84,5 +96,11 @@ protected:
     INotifyWindow& m_notifyWnd;
     CInstrumentLink& m_link;
     CMeasEvents& m_events;
-    bool m_linkLost = false;
+    bool m_linkLost = false; // the acquisition has failed: nothing more is sent or awaited
+    std::string m_request; // the outstanding measurement request
+    ReplyForm m_form = ReplyForm::Value;
+    bool m_checked = false;
+    bool m_bounded = false;
+    int m_failures = 0; // bad or missing replies in a row
+    std::chrono::steady_clock::time_point m_sentAt;
 };

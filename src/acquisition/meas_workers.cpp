@@ -34,7 +34,7 @@ void CMeasThreadKey::ThreadMain()
                 SleepMs(kDisplayPauseMs);
             }
         } else if (m_events.TriggerEvent.Wait(kRequestWaitMs)) {
-            Request(FetchCommand());
+            Request(FetchCommand(), SingleForm(), true, true);
             m_events.TriggerEvent.Reset();
         }
         EndPass();
@@ -68,7 +68,7 @@ void CMeasThreadInterval::ThreadMain()
                 // set, as every tick that falls while a result is outstanding does.
                 m_events.IntervalEvent.Reset();
                 m_events.TriggerEvent.Reset();
-                Request(FetchCommand());
+                Request(FetchCommand(), SingleForm(), true, true);
                 if (ResultCount == 0)
                     PostMsg(WM_MEAS_INTERVAL);
             }
@@ -121,10 +121,10 @@ void CMeasThreadTrg::ThreadMain()
             }
         } else if (m_events.TriggerEvent.Wait(kRequestWaitMs)) {
             if (external) {
-                Request(ReadCommand());
+                Request(ReadCommand(), SingleForm(), true, false); // waits for the trigger
             } else {
                 SampleTriggerInput(skipFilter, filterDone);
-                Request(FetchCommand());
+                Request(FetchCommand(), SingleForm(), true, true);
             }
             m_events.TriggerEvent.Reset();
         }
@@ -161,7 +161,8 @@ void CMeasThread::RunScanLoop(bool externalTrigger)
                 m_events.IdleEvent.Set();
             }
         } else if (m_events.TriggerEvent.Wait(kRequestWaitMs)) {
-            Request(":READ?");
+            // The reply only says the scan was measured; the channels are checked as they are read.
+            Request(":READ?", ReplyForm::Value, false, !externalTrigger);
             if (ScanAuto && !externalTrigger)
                 SendMsg(WM_MEAS_CLEAR, ResultCount);
             m_events.TriggerEvent.Reset();
@@ -201,7 +202,7 @@ void CMeasThreadIntervalScan::ThreadMain()
             } else if (CManualResetEvent::WaitAll({ &m_events.IntervalEvent, &m_events.TriggerEvent }, kRequestWaitMs)) {
                 m_events.IntervalEvent.Reset();
                 m_events.TriggerEvent.Reset();
-                Request(":READ?");
+                Request(":READ?", ReplyForm::Value, false, true);
                 if (ScanAuto)
                     SendMsg(WM_MEAS_CLEAR, ResultCount);
             }

@@ -102,7 +102,10 @@ bool CHeadlessHost::Pump(const std::function<bool()>& done, int timeoutMs, int w
     for (;;) {
         Item item;
         int timerId = 0;
-        while (TakeNext(lock, item, timerId)) {
+        // One round serves what was queued when it began (and due timers): a message that keeps
+        // posting itself again cannot hold off the done-check and the deadline.
+        size_t budget = m_queue.size() + m_timers.size();
+        while (budget-- > 0 && TakeNext(lock, item, timerId)) {
             lock.unlock();
             Serve(item, timerId);
             lock.lock();

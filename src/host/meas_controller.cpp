@@ -1,6 +1,7 @@
 #include "host/meas_controller.h"
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cmath>
 #include <thread>
@@ -161,7 +162,22 @@ bool CMeasController::PrepareWorker()
     m_worker->MuxUsed = m_data.MuxOn;
     m_worker->ScanMode = m_data.MuxScan;
     m_worker->RecordTemp = m_config.SaveTemp;
+    m_worker->ReplyTimeoutMs = ReplyTimeoutMs();
     return true;
+}
+
+int32_t CMeasController::ReplyTimeoutMs() const
+{
+    // The longest a reading may take under the front conditions (speed, averaging, delay), with a
+    // wide margin; a scan takes that per channel. Never less than a few seconds.
+    constexpr int32_t kMinimumMs = 3000;
+    constexpr std::array<int32_t, 4> kReadingMs = { 500, 200, 50, 20 }; // SLOW2, SLOW1, MEDIUM, FAST
+    const MeasCondition& cond = m_data.Front.Cond;
+    const auto speed = static_cast<size_t>(std::clamp(cond.Speed, 0, 3));
+    const int32_t readings = cond.AvgOn ? std::clamp(cond.AvgCount, 1, 100) : 1;
+    const int32_t delay = cond.DelayOn ? std::max<int32_t>(cond.DelayTime, 0) : 0;
+    const int32_t steps = m_data.MuxOn && m_data.MuxScan ? 42 : 1;
+    return std::max(kMinimumMs, 2 * steps * (readings * kReadingMs[speed] + delay) + 1000);
 }
 
 bool CMeasController::OpenRecorder()
@@ -183,6 +199,8 @@ StartResult CMeasController::Start()
         BuildStepList();
         return StartResult::Started;
     }
+    m_endedWithError = false;
+    m_rowsRecorded = 0;
     IntervalSec = std::floor(std::clamp(IntervalSec, 0.0, 3600.0) * 10.0 + 1e-9) / 10.0;
     Count = std::max(Count, 1);
     StartResult result = StartResult::Failed;
@@ -243,8 +261,13 @@ bool CMeasController::Stop()
     if (Method == CaptureMethod::Interval)
         m_timers.KillTimer(kIntervalTimer);
     m_worker->Running = 0;
-    // A worker still waiting for the go signal is let through, so it sees Running cleared.
+    // A worker still waiting for the go signal is let through, so it sees Running cleared. One
+    // waiting for the acknowledgement of a result is released here once measuring is over (a
+    // failed recording): its result will never be acknowledged. While measuring, the result is
+    // already queued ahead of the retry and its handler acknowledges it, so it is still kept.
     m_events->StartEvent.Set();
+    if (!m_measuring)
+        m_events->AckEvent.Set();
     if (!m_events->IdleEvent.Wait(kStopIdleWaitMs) || !m_worker->WaitForEnd(kStopEndWaitMs)) {
         NotifyMessage retry;
         retry.Msg = WM_MEAS_END;
@@ -260,8 +283,10 @@ bool CMeasController::Stop()
     if (m_recorder != nullptr) {
         const bool finished = m_recorder->Finish();
         m_recorder.reset();
-        if (!finished)
+        if (!finished) {
+            m_endedWithError = true;
             m_prompt.ShowMessage(kFailedToSaveData);
+        }
     }
     m_measuring = 0;
     return true;

@@ -48,6 +48,10 @@ public:
     const std::string& StatusText() const { return m_statusText; }
     const StepArrays& Steps() const { return m_steps; }
     const std::string& TotalText() const { return m_totalText; }
+    // Rows recorded by the last acquisition, and whether it ended with an error message (capture,
+    // recording or workbook failure).
+    int RowsRecorded() const { return m_rowsRecorded; }
+    bool EndedWithError() const { return m_endedWithError; }
 
     // The operator's choices (the main window's controls).
     SaveTarget Destination = SaveTarget::File;
@@ -57,6 +61,9 @@ public:
     double IntervalSec = 0.0;
     int32_t Count = 1;
     int32_t ChannelNo = 1;
+    // Rows after which the acquisition ends by itself, whatever its method (0: no limit); a
+    // result that comes after it is not recorded.
+    int32_t RecordLimit = 0;
 
 private:
     [[nodiscard]] bool PrepareWorker();
@@ -76,6 +83,8 @@ private:
     void OnScanDone(const NotifyMessage& message);
     void OnEnd();
     void OnError();
+    [[nodiscard]] bool MayRecord() const;
+    int32_t ReplyTimeoutMs() const;
 
     CSettingData& m_config;
     MeasSetData& m_data;
@@ -92,6 +101,8 @@ private:
     int32_t m_useLimit = 0;
     int32_t m_captureCount = 0;
     bool m_captureHold = false;
+    bool m_endedWithError = false;
+    int m_rowsRecorded = 0;
     std::string m_serial;
     std::string m_statusText;
     std::string m_channelJudgeText = "---";

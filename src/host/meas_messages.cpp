@@ -65,7 +65,7 @@ void CMeasController::OnResult(const NotifyMessage& message)
         return;
     if (!m_captureHold) {
         const int number = Method == CaptureMethod::Key ? m_captureCount : message.Info[0];
-        ShowSingleResult(message.Text, message.Info[1] != 0, number);
+        ShowSingleResult(message.Text, message.Info[1] != 0 && MayRecord(), number);
     }
     if (m_events == nullptr)
         return; // a recording failure has stopped the acquisition meanwhile
@@ -82,7 +82,8 @@ void CMeasController::OnScanDone(const NotifyMessage& message)
 {
     if (message.LParam >= 1)
         m_display.ScrollToStepRow(static_cast<int>(message.LParam - 1));
-    RecordCurrent(static_cast<int>(message.WParam));
+    if (MayRecord())
+        RecordCurrent(static_cast<int>(message.WParam));
     if (m_events == nullptr)
         return;
     m_events->AckEvent.Set();
@@ -101,6 +102,8 @@ void CMeasController::OnError()
     // Several errors may be queued by one failure; the operator is told once, for the acquisition
     // that was running.
     const bool running = m_worker != nullptr;
+    if (running)
+        m_endedWithError = true;
     if (Stop())
         m_display.SetIdle(true, false);
     if (running)
@@ -155,6 +158,13 @@ void CMeasController::Capture()
     RecordCurrent(m_captureCount);
 }
 
+bool CMeasController::MayRecord() const
+{
+    // A result that arrives after the row limit was reached is shown but not kept (the worker
+    // itself marks what comes after Stop).
+    return RecordLimit <= 0 || m_rowsRecorded < RecordLimit;
+}
+
 void CMeasController::RecordCurrent(int number)
 {
     if (m_recorder == nullptr)
@@ -163,10 +173,16 @@ void CMeasController::RecordCurrent(int number)
     if (m_recorder->Record(number, m_steps.Values, m_steps.Comps, m_steps.Judges, m_steps.Names, m_totalText,
             m_temperatureText)) {
         m_display.RowRecorded(number, m_steps, stepCount, m_totalText, m_temperatureText);
+        if (++m_rowsRecorded == RecordLimit) {
+            NotifyMessage end;
+            end.Msg = WM_MEAS_END;
+            m_window.Post(std::move(end));
+        }
         return;
     }
     if (m_measuring) {
         m_measuring = 0;
+        m_endedWithError = true;
         m_prompt.ShowMessage(kFailedToSaveData);
         if (Stop())
             m_display.SetIdle(true, false);
@@ -221,6 +237,13 @@ void CMeasController::ClearDisplay(int64_t number)
     m_totalText = kNoTotal;
     m_display.ShowTotal(kNoTotal, kTotalWhite);
     m_display.ShowValueTitle(ValueBoxTitle(number));
+    if (m_data.MuxOn && m_data.MuxScan) {
+        // Every scan starts from nothing measured: a channel a scan does not reach (fail-stop)
+        // is recorded as not measured, never with an earlier scan's reading.
+        m_steps.Values.fill(kNoValue);
+        m_steps.Comps.fill(kNoJudge);
+        m_steps.Judges.fill(kNoJudge);
+    }
     if (m_data.MuxOn) {
         BuildStepList();
         m_display.ScrollToStepRow(0);

@@ -18,6 +18,33 @@ char SeparatorOf(int32_t separator)
     }
 }
 
+// Joins the placeholder-separated fields with the chosen separator. A field that holds a comma or
+// semicolon separator itself (a value with a decimal comma between commas) is quoted as CSV
+// readers expect, inner quotes doubled; blanks and TABs are never quoted.
+std::string JoinFields(const std::string& line, char separator)
+{
+    std::string joined;
+    joined.reserve(line.size() + 8);
+    size_t start = 0;
+    for (;;) {
+        const size_t end = line.find(kPlaceholder, start);
+        const std::string field = line.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        const bool quote = (separator == ',' || separator == ';') && field.find(separator) != std::string::npos;
+        if (quote) {
+            joined += '"';
+            for (const char c : field)
+                joined += c == '"' ? std::string("\"\"") : std::string(1, c);
+            joined += '"';
+        } else {
+            joined += field;
+        }
+        if (end == std::string::npos)
+            return joined;
+        joined += separator;
+        start = end + 1;
+    }
+}
+
 } // namespace
 
 CSaveFileBase::CSaveFileBase(const CSettingData& config, int steps, IUserPrompt& prompt)
@@ -122,7 +149,7 @@ bool CSaveFileBase::EndRecord()
 {
     if (m_file == nullptr)
         return false;
-    std::replace(m_line.begin(), m_line.end(), kPlaceholder, SeparatorOf(m_config.Separator));
+    m_line = JoinFields(m_line, SeparatorOf(m_config.Separator));
     m_line += "\r\n";
     // Appending mode writes at the end; the flush hands the line to the system at once.
     return std::fwrite(m_line.data(), 1, m_line.size(), m_file) == m_line.size() && std::fflush(m_file) == 0;

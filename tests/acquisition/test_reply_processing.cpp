@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "acquisition/reply_check.h"
 #include "acquisition/reply_processing.h"
 
 TEST(ReplyProcessing, SingleResultsSplitAndMapTheirJudgement)
@@ -64,4 +65,35 @@ TEST(ReplyProcessing, TotalJudgementsKeepOnlyKnownWords)
     EXPECT_EQ(lower.Colour, kTotalWhite);
     EXPECT_EQ(ValueBoxTitle(0), "Measurement Value No.1");
     EXPECT_EQ(ValueBoxTitle(-1), "Measurement Value");
+}
+
+TEST(ReplyProcessing, OnlyRepliesOfTheRequestedFormCountAsMeasurements)
+{
+    struct Case {
+        const char* Reply;
+        ReplyForm Form;
+        bool Accepted;
+    };
+    const Case cases[] = {
+        { "1.23456E-03", ReplyForm::Value, true },
+        { "+1.2345E+02", ReplyForm::Value, true },
+        { "OverRange", ReplyForm::Value, true },
+        { "1.23456E-", ReplyForm::Value, false },
+        { "E-03", ReplyForm::Value, false },
+        { "", ReplyForm::Value, false },
+        { "\x7F#@\x01\xFE%", ReplyForm::Value, false },
+        { "1.23456E-03,IN", ReplyForm::Value, false },
+        { "1.23456E-03,IN", ReplyForm::ValueAndJudge, true },
+        { "OverRange,HI", ReplyForm::ValueAndJudge, true },
+        { "1.23456E-03,OFF", ReplyForm::ValueAndJudge, true },
+        { "1.23456E-03", ReplyForm::ValueAndJudge, false },
+        { "1.23456E-03,in", ReplyForm::ValueAndJudge, false },
+        { "1.23456E-03,IN,PASS", ReplyForm::Channel, true },
+        { "--------,OFF,OFF", ReplyForm::Channel, true },
+        { "1.23456E-03,HI,ERR", ReplyForm::Channel, true },
+        { "1.23456E-03,IN,PASS,1", ReplyForm::Channel, false },
+        { "1.23456E-03,IN", ReplyForm::Channel, false },
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(IsMeasurementReply(c.Reply, c.Form), c.Accepted) << c.Reply;
 }

@@ -107,6 +107,18 @@ public:
         return lines;
     }
 
+    // Sets the instrument up from its own panel, as it were: one command over a link of its own.
+    bool SendToInstrument(const std::string& command)
+    {
+        CInstrumentLink setup;
+        setup.Interface = InterfaceKind::Lan;
+        setup.IpAddress = 0x7F000001;
+        setup.TcpPort = Sim.TcpPort();
+        const bool sent = setup.Open() && setup.SendCommand(command);
+        setup.Close();
+        return sent;
+    }
+
     size_t CountReceived(const std::string& line) const
     {
         size_t count = 0;

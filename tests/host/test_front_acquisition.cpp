@@ -66,15 +66,7 @@ TEST(FrontAcquisition, CaptureKeyRecordsTheValueOnDisplay)
 TEST(FrontAcquisition, ExternalTriggerRecordsOneRowPerTrigger)
 {
     CHostRig rig(FrontOptions());
-    {
-        CInstrumentLink setup;
-        setup.Interface = InterfaceKind::Lan;
-        setup.IpAddress = 0x7F000001;
-        setup.TcpPort = rig.Sim.TcpPort();
-        ASSERT_TRUE(setup.Open());
-        ASSERT_TRUE(setup.SendCommand(":trig:sour ext"));
-        setup.Close();
-    }
+    ASSERT_TRUE(rig.SendToInstrument(":trig:sour ext"));
     rig.Controller->Method = CaptureMethod::Trigger;
     ASSERT_EQ(rig.Controller->Start(), StartResult::Started);
     for (size_t fired = 1; fired <= 3; ++fired) {

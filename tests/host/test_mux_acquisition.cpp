@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <regex>
+
 #include "host/host_rig.h"
 
 TEST(MuxAcquisition, AutoScanOnCaptureRecordsOneRowPerScan)
@@ -141,4 +143,40 @@ TEST(MuxAcquisition, AnInstrumentThatGoesAwayStopsTheScanAndKeepsTheRows)
     const std::vector<std::string> lines = rig.FileLines();
     ASSERT_GE(lines.size(), 2U);
     EXPECT_EQ(lines.size(), rig.Sink.Recorded.size() + 1);
+}
+
+TEST(MuxAcquisition, ExternalTriggerScanRecordsOneRowPerTrigger)
+{
+    CHostRig rig(MuxOptions({ 1, 2 }, "AUTO"));
+    rig.Controller->Method = CaptureMethod::Trigger;
+    ASSERT_EQ(rig.Controller->Start(), StartResult::Started);
+    for (size_t fired = 1; fired <= 2; ++fired) {
+        ASSERT_TRUE(rig.Host.Pump([&] { return rig.CountReceived(":READ?") == fired; }, 10000));
+        rig.Sim.FireTrigger();
+        ASSERT_TRUE(rig.RunUntilRows(fired));
+    }
+    (void)rig.Controller->Stop();
+    ASSERT_TRUE(rig.RunUntilIdle());
+    EXPECT_EQ(rig.CountReceived("TRIGGER:SOURCE EXT"), 1U);
+    EXPECT_EQ(rig.Sink.Recorded, (std::vector<int> { 0, 1 }));
+    EXPECT_EQ(rig.FileLines().size(), 3U);
+}
+
+TEST(MuxAcquisition, IntervalScansRestartTheTimerPerScanAndReadTheTemperature)
+{
+    CHostRig rig(MuxOptions({ 1, 2 }, "AUTO"));
+    rig.Config.SaveTemp = 1;
+    rig.Controller->Method = CaptureMethod::Interval;
+    rig.Controller->IntervalSec = 0.1;
+    rig.Controller->Count = 3;
+    ASSERT_EQ(rig.Controller->Start(), StartResult::Started);
+    ASSERT_TRUE(rig.RunUntilIdle());
+    EXPECT_EQ(rig.CountReceived(":READ?"), 3U);
+    EXPECT_EQ(rig.CountReceived(":FETC:TEMP?"), 3U);
+    const std::vector<std::string> lines = rig.FileLines();
+    ASSERT_EQ(lines.size(), 4U);
+    EXPECT_EQ(lines[0], "Number,TotalJudge,CH1_MeasValue,CH1_CompJudge,CH2_MeasValue,CH2_CompJudge,Temperature,");
+    for (size_t row = 1; row < lines.size(); ++row)
+        EXPECT_TRUE(std::regex_match(lines[row], std::regex(std::to_string(row) + R"(,[-\w]+(,[0-9.]+E-03,---){2},[0-9.]+)")))
+            << lines[row];
 }

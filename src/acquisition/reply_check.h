@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+// Whether a reply has the form of the measurement request that asked for it. A reply that does
+// not (noise on the line, a cut-off number, a missing or extra field) is never taken as a reading.
+enum class ReplyForm {
+    Value, // ":FETCh?" and ":READ?": one value
+    ValueAndJudge, // the LIMit forms: value and comparator judgement
+    Channel, // one MUX channel: value, comparator judgement and channel judgement
+};
+
+[[nodiscard]] bool IsMeasurementReply(const std::string& reply, ReplyForm form);
