@@ -1,6 +1,7 @@
 // "capture": an acquisition without a window, recorded into a text file or an .xlsx workbook.
 // Rows are printed as they are recorded; Ctrl-C stops cleanly with a complete file.
 #include <atomic>
+#include <cmath>
 #include <csignal>
 #include <iostream>
 #include <thread>
@@ -19,7 +20,27 @@ namespace {
 
 std::atomic<bool> g_interrupted { false };
 
-void OnInterrupt(int) { g_interrupted = true; }
+// The first Ctrl-C stops cleanly; a second one, while that stop is under way, ends the program at once.
+void OnInterrupt(int signal)
+{
+    g_interrupted = true;
+    std::signal(signal, SIG_DFL);
+}
+
+constexpr double kMaxIntervalSec = 3600.0;
+
+// The interval as the controller will use it (0.1 s steps); false, with the reason, when unusable.
+[[nodiscard]] bool CheckInterval(double seconds)
+{
+    if (!std::isfinite(seconds) || seconds < 0.0 || seconds > kMaxIntervalSec) {
+        std::cerr << "--interval must be a number of seconds from 0.0 to 3600.0.\n";
+        return false;
+    }
+    const double used = std::floor(seconds * 10.0 + 1e-9) / 10.0;
+    if (std::fabs(used - seconds) > 1e-9)
+        std::cerr << FormatC("The interval resolution is 0.1 s: using %.1f s.\n", used);
+    return true;
+}
 
 // Messages of the command line's own to the host loop (beside the worker's).
 enum : int { kCliCapture = WM_USER + 400, kCliStop = WM_USER + 401 };
@@ -97,20 +118,17 @@ int RunCapture(CCliConnection& connection, const CaptureOptions& options)
         std::cerr << "Give one destination: -o FILE or --xlsx FILE.\n";
         return kExitUsage;
     }
+    if (!CheckInterval(options.IntervalSec))
+        return kExitUsage;
     CInstrumentLink& link = InstrumentLink();
     if (!connection.Configure(link))
         return kExitUsage;
     CSettingData config;
     connection.LoadConfig(config);
-    // The model: --model, else the configuration's, else the simulator's, else the instrument's own.
+    // The model: --model, else the simulator's, else the configuration's, else the instrument's own.
     MeasSetData data;
-    const std::string modelName = !options.Model.empty() ? options.Model : connection.SimulatedModel();
-    if (!modelName.empty())
-        config.ModelCode = ModelCodeOfName(modelName);
-    if (config.ModelCode == 0) {
-        std::cerr << "Set the model with --model NAME (e.g. VX6207-02).\n";
-        return kExitUsage;
-    }
+    if (const int status = connection.ResolveModelOrIdentify(options.Model, link, config.ModelCode); status != 0)
+        return status;
     InitMeasSetData(data, config.ModelCode);
 
     CHeadlessHost host;
@@ -122,9 +140,11 @@ int RunCapture(CCliConnection& connection, const CaptureOptions& options)
     controller.IntervalSec = options.IntervalSec;
     controller.Count = options.Count;
     controller.ChannelNo = options.Channel > 0 ? options.Channel : 1;
+    // Trigger captures end at the count; the controller keeps no result beyond it.
     controller.Method = options.Method == "key" ? CaptureMethod::Key
         : options.Method == "trigger"           ? CaptureMethod::Trigger
                                                 : CaptureMethod::Interval;
+    controller.RecordLimit = controller.Method == CaptureMethod::Trigger ? options.Count : 0;
 
     bool stopRequested = false;
     int pendingCaptures = 0;
@@ -168,9 +188,8 @@ int RunCapture(CCliConnection& connection, const CaptureOptions& options)
             stepRowsAtCapture = sink.StepRows;
             controller.Capture();
         }
-        const bool countReached = controller.Method == CaptureMethod::Trigger && sink.Rows >= options.Count;
         const bool keysDone = stopRequested && pendingCaptures == 0 && !controller.CaptureHeld();
-        if (!stopping && (g_interrupted || keysDone || countReached)) {
+        if (!stopping && (g_interrupted || keysDone)) {
             stopping = true;
             (void)controller.Stop(); // a false result is retried through WM_MEAS_END
         }
@@ -182,8 +201,10 @@ int RunCapture(CCliConnection& connection, const CaptureOptions& options)
             std::cerr << (std::cin.eof() ? "" : "(press Enter to finish)\n");
         keys.join();
     }
-    std::cerr << sink.Rows << " row(s) recorded.\n";
-    return sink.Rows > 0 || controller.Method == CaptureMethod::Key ? kExitOk : kExitFailure;
+    // Any acquisition that ended with an error message fails, whatever it kept.
+    const bool failed = controller.EndedWithError() || (sink.Rows == 0 && controller.Method != CaptureMethod::Key);
+    std::cerr << sink.Rows << " row(s) " << (failed ? "kept" : "recorded") << ".\n";
+    return failed ? kExitFailure : kExitOk;
 }
 
 const CCliRegistration kCapture("capture", "Capture readings into a text file or an .xlsx workbook",
@@ -200,7 +221,7 @@ const CCliRegistration kCapture("capture", "Capture readings into a text file or
             ->check(CLI::Range(1, 42));
         sub.add_option("-o,--output", options->Output, "Text file to append rows to");
         sub.add_option("--xlsx", options->Workbook, "Workbook to write");
-        sub.add_option("--model", options->Model, "Model name (e.g. VX6207-02) when the configuration has none");
+        sub.add_option("--model", options->Model, "Model code or name; without it the configured model, else the instrument's own");
         return [connection, options] { return RunCapture(*connection, *options); };
     });
 

@@ -4,6 +4,7 @@
 #include <iostream>
 #include <unistd.h>
 
+#include "cli/cli_registry.h"
 #include "link/identification.h"
 #include "link/instrument_link.h"
 #include "settings/numeric_locale.h"
@@ -147,4 +148,24 @@ bool CCliConnection::ResolveModel(const std::string& option, int32_t& model) con
         return false;
     }
     return true;
+}
+
+int CCliConnection::ResolveModelOrIdentify(const std::string& option, CInstrumentLink& link, int32_t& model) const
+{
+    CSettingData config;
+    LoadConfig(config);
+    if (!option.empty() || !m_simulate.empty() || config.ModelCode != 0)
+        return ResolveModel(option, model) ? 0 : kExitUsage;
+    std::string maker;
+    std::string name;
+    std::string serial;
+    bool supported = false;
+    const bool identified = link.Open() && Identify(link, maker, name, serial, supported);
+    link.Close();
+    model = identified ? ModelCodeOfName(name) : 0;
+    if (model == 0) {
+        std::cerr << (identified ? "VX620x is not connected." : "No response.") << " (give --model CODE or NAME)\n";
+        return kExitFailure;
+    }
+    return 0;
 }

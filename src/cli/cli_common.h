@@ -43,6 +43,10 @@ public:
     // The model to work with: `option` (a code such as 10 or a name such as VX6207-02), else the
     // simulated model, else the configured one. False (and a message) for an unknown model.
     [[nodiscard]] bool ResolveModel(const std::string& option, int32_t& model) const;
+    // As ResolveModel, but with no model given anywhere the instrument is asked which it is.
+    // 0 success, else the exit status (usage error for an unknown model, failure when the
+    // instrument cannot be identified).
+    [[nodiscard]] int ResolveModelOrIdentify(const std::string& option, CInstrumentLink& link, int32_t& model) const;
     IUserPrompt& Prompt() { return m_prompt; }
     // The model the simulator plays, empty without --simulate.
     const std::string& SimulatedModel() const { return m_simulate; }

@@ -37,13 +37,8 @@ int RunSelfCheckCommand(CCliConnection& connection, const std::string& modelOpti
         return kExitUsage;
     CSettingData config;
     connection.LoadConfig(config);
-    const std::string modelName = !modelOption.empty() ? modelOption : connection.SimulatedModel();
-    if (!modelName.empty())
-        config.ModelCode = ModelCodeOfName(modelName);
-    if (config.ModelCode == 0) {
-        std::cerr << "Set the model with --model NAME (e.g. VX6207-02).\n";
-        return kExitUsage;
-    }
+    if (const int status = connection.ResolveModelOrIdentify(modelOption, link, config.ModelCode); status != 0)
+        return status;
     MeasSetData data;
     InitMeasSetData(data, config.ModelCode);
     data.ModelCode = config.ModelCode;
@@ -60,7 +55,7 @@ const CCliRegistration kSelfCheck("selfcheck", "Run the instrument's self-check 
     auto connection = std::make_shared<CCliConnection>();
     auto model = std::make_shared<std::string>();
     connection->AddOptions(sub);
-    sub.add_option("--model", *model, "Model name when the configuration has none");
+    sub.add_option("--model", *model, "Model code or name; without it the configured model, else the instrument's own");
     return [connection, model] { return RunSelfCheckCommand(*connection, *model); };
 });
 
