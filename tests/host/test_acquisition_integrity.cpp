@@ -34,7 +34,7 @@ TEST(AcquisitionIntegrity, StopAfterARecordingFailureEndsWhileAResultIsOnItsWay)
     rig.Controller->FilePath = "/dev/full";
     ASSERT_EQ(rig.Controller->Start(), StartResult::Started);
     // Capture just after the next request went out: its reply arrives while the stop is under way.
-    ASSERT_TRUE(rig.Host.Pump([&] { return rig.CountReceived(":FETCh? LIMit") >= 2; }, 10000));
+    ASSERT_TRUE(rig.Host.Pump([&] { return rig.CountReceived(":FETCh? LIMit") >= 2; }, 10000, 1));
     rig.Controller->Capture();
     ASSERT_TRUE(rig.RunUntilIdle(15000));
     EXPECT_EQ(rig.Prompt.Texts, std::vector<std::string> { "Failed to save data." });
