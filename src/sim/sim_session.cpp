@@ -82,9 +82,17 @@ void CSimSession::HandleLine(const std::string& line, bool execute)
     if (!execute)
         return;
     SimResponse response = m_instrument.Execute(line);
-    if (!response.HasReply || FaultNamesLine(m_options.DropReplyTo, line))
+    const bool hit = FaultHits(line);
+    if (!response.HasReply || (hit && FaultNamesLine(m_options.DropReplyTo, line)))
         return;
-    Enqueue(std::move(response), FaultNamesLine(m_options.GarbleReplyTo, line));
+    Enqueue(std::move(response), hit && FaultNamesLine(m_options.GarbleReplyTo, line));
+}
+
+bool CSimSession::FaultHits(const std::string& line)
+{
+    if (!FaultNamesLine(m_options.DropReplyTo, line) && !FaultNamesLine(m_options.GarbleReplyTo, line))
+        return false;
+    return m_options.FaultEvery <= 1 || m_faultLines++ % m_options.FaultEvery == 0;
 }
 
 void CSimSession::Enqueue(SimResponse response, bool garble)

@@ -40,6 +40,8 @@ private:
 
     void HandleLine(const std::string& line, bool execute);
     void Enqueue(SimResponse response, bool garble);
+    // Whether the drop and garble faults hit this line (counts the lines they name).
+    bool FaultHits(const std::string& line);
 
     CInstrument& m_instrument;
     CLineRecorder& m_recorder;
@@ -48,6 +50,7 @@ private:
     bool m_lastWasCr = false;
     bool m_overflow = false;
     int m_lineCount = 0;
+    int m_faultLines = 0;
     bool m_closeRequested = false;
     std::list<SPending> m_pending;
     Clock::time_point m_sequenceEnd {};

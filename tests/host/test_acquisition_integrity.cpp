@@ -113,6 +113,29 @@ TEST(AcquisitionIntegrity, BadOrMissingRepliesAreAskedForOnceMoreThenEndTheAcqui
     }
 }
 
+TEST(AcquisitionIntegrity, ABadOrMissingReplyFollowedByAGoodOneCostsOnlyTheRetry)
+{
+    SimOptions garbled = FrontOptions();
+    garbled.GarbleReplyTo = ":FETCh?";
+    garbled.FaultEvery = 2; // every reading's first reply is bad, its retry good
+    SimOptions lost = FrontOptions();
+    lost.DropReplyTo = ":FETCh?";
+    lost.FaultEvery = 3;
+    for (const SimOptions& options : { garbled, lost }) {
+        CHostRig rig(options);
+        rig.Controller->Method = CaptureMethod::Interval;
+        rig.Controller->Count = 3;
+        ASSERT_EQ(rig.Controller->Start(), StartResult::Started);
+        ASSERT_TRUE(rig.RunUntilIdle(30000));
+        EXPECT_TRUE(rig.Prompt.Texts.empty());
+        EXPECT_EQ(rig.CountReceived(":FETCh? LIMit"), options.FaultEvery == 2 ? 6U : 5U);
+        const std::vector<std::string> rows = DataRows(rig);
+        ASSERT_EQ(rows.size(), 3U);
+        for (const std::string& row : rows)
+            EXPECT_TRUE(std::regex_match(row, std::regex(R"(\d,1\.2\d{4}E-03,(---|IN|Hi|Lo))"))) << row;
+    }
+}
+
 TEST(AcquisitionIntegrity, AValueWithADecimalCommaIsQuotedOnlyBetweenCommas)
 {
     struct Case {
