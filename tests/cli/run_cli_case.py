@@ -95,6 +95,9 @@ def case_capture_trigger():
     # Triggers come faster than results are handled: no row beyond the count is ever kept.
     for run_number in range(3):
         with Simulator("--model", "VX6207", "--trigger-every-ms", "5") as sim:
+            if run_number > 0:  # the instrument's own trigger input, answered by ":READ?"
+                rc, _, err = run("send", "--lan", sim.address, "--no-reply", ":trig:sour ext")
+                expect(rc == 0, f"external trigger source: {rc} {err}")
             path = os.path.join(WORK, f"trigger{run_number}.csv")
             rc, out, err = run("capture", "--lan", sim.address, "--model", "VX6207", "--method", "trigger",
                                "--count", "3", "-o", path)
