@@ -178,3 +178,25 @@ TEST(FrontAcquisition, AnUnopenableFileEndsTheStartQuietlyAfterItsOwnMessage)
     EXPECT_EQ(rig.Prompt.Texts, std::vector<std::string> { "Failed to open file." });
     EXPECT_FALSE(rig.Link.IsOpen);
 }
+
+TEST(FrontAcquisition, CaptureHoldsTheWorkerUntilItsTimerAndRecordsTheValueShown)
+{
+    CHostRig rig(FrontOptions());
+    rig.Config.SaveJudge = 0;
+    rig.Controller->Method = CaptureMethod::Key;
+    ASSERT_EQ(rig.Controller->Start(), StartResult::Started);
+    ASSERT_TRUE(rig.Host.Pump([&] { return rig.Sink.Value.rfind("1.2", 0) == 0; }, 10000));
+    const std::string shown = rig.Sink.Value;
+    rig.Controller->Capture();
+    EXPECT_TRUE(rig.Controller->CaptureHeld());
+    ASSERT_TRUE(rig.Host.Pump([&] { return !rig.Controller->CaptureHeld(); }, 10000));
+    EXPECT_EQ(rig.Controller->CaptureCount(), 1);
+    // Released, the worker refreshes the display again.
+    const size_t fetches = rig.CountReceived(":FETCh?");
+    ASSERT_TRUE(rig.Host.Pump([&] { return rig.CountReceived(":FETCh?") > fetches; }, 10000));
+    (void)rig.Controller->Stop();
+    ASSERT_TRUE(rig.RunUntilIdle());
+    const std::vector<std::string> lines = rig.FileLines();
+    ASSERT_EQ(lines.size(), 2U);
+    EXPECT_EQ(lines[1], "1," + shown);
+}
