@@ -140,10 +140,10 @@ int RunCapture(CCliConnection& connection, const CaptureOptions& options)
     controller.IntervalSec = options.IntervalSec;
     controller.Count = options.Count;
     controller.ChannelNo = options.Channel > 0 ? options.Channel : 1;
-    // Trigger captures end at the count; the controller keeps no result beyond it.
     controller.Method = options.Method == "key" ? CaptureMethod::Key
         : options.Method == "trigger"           ? CaptureMethod::Trigger
                                                 : CaptureMethod::Interval;
+    // Trigger captures end at the count; the controller keeps no result beyond it.
     controller.RecordLimit = controller.Method == CaptureMethod::Trigger ? options.Count : 0;
 
     bool stopRequested = false;
@@ -214,7 +214,7 @@ const CCliRegistration kCapture("capture", "Capture readings into a text file or
         connection->AddOptions(sub);
         sub.add_option("--method", options->Method, "key (Enter captures, q ends), trigger or interval")
             ->check(CLI::IsMember({ "key", "trigger", "interval" }));
-        sub.add_option("--interval", options->IntervalSec, "Seconds between readings (0.0 to 3600.0)");
+        sub.add_option("--interval", options->IntervalSec, "Seconds between readings (0.0 to 3600.0, in 0.1 s steps)");
         sub.add_option("--count", options->Count, "Number of readings (interval) or rows to record (trigger)")
             ->check(CLI::PositiveNumber);
         sub.add_option("--channel", options->Channel, "MUX channel to measure when the MUX does not scan")
