@@ -58,8 +58,6 @@ CInstrument::CInstrument(const SimOptions& options)
 
 void CInstrument::ApplyPowerOnPreset()
 {
-    if (m_options.HeadersOn)
-        m_settings.SetField(SimHeader::kHeader, "ON");
     if (!m_model.Mux)
         return;
     if (!m_options.MuxChannels.empty())

@@ -25,7 +25,6 @@ struct SimOptions {
     double DefaultResistance = 1.23456e-3; // ohms, per channel unless overridden
     std::map<int, double> ChannelResistance; // channel (1..42) -> ohms; front terminals use channel 0
     bool OverRange = false; // readings answer the over-range text
-    bool HeadersOn = false; // replies carry their header at power-on, as another program may leave it
     std::string TranscriptPath; // every received line, without CR LF, flushed per line
 
     // MUX state at power-on, as if the operator had set it up on the instrument (MUX models only).

@@ -188,10 +188,16 @@ TEST(TransferValues, UserUnitWithAQuoteTravelsQuoted)
 
 TEST(TransferValues, AMeterLeftWithHeadersOnIsReadAfterConnecting)
 {
-    SimOptions options = SimFor("VX6207");
-    options.HeadersOn = true;
-    SSimRig rig(options);
+    SSimRig rig("VX6207");
     ASSERT_TRUE(rig.Started);
+    // Another program leaves the reply header on.
+    ASSERT_TRUE(rig.Link.Open());
+    ASSERT_TRUE(rig.Link.SendCommand(":SYSTem:HEADer ON"));
+    ASSERT_TRUE(rig.Link.SendCommand(":SAMPle:RATE?"));
+    bool timedOut = true;
+    const std::string headed = rig.Link.ReceiveReply(timedOut, 1000);
+    ASSERT_EQ(headed.rfind(":SAMP:RATE ", 0), 0U) << headed;
+    rig.Link.Close();
     const MeasSetData written = MakeFrontRecord(kModelVx6207);
     CCommunicateMeasData transfer(rig.Prompt, rig.Link);
     ASSERT_TRUE(transfer.WriteAll(written));
