@@ -16,6 +16,9 @@ int RunIdn(CCliConnection& connection)
         return kExitUsage;
     if (!link.Open()) {
         std::cerr << "Failed to open interface.\n";
+        if (const std::string cause = ConnectFaultText(link.LastFault, link.BaudRate, link.Interface == InterfaceKind::Lan);
+            !cause.empty())
+            std::cerr << cause << '\n';
         return kExitFailure;
     }
     std::string maker;
@@ -25,7 +28,7 @@ int RunIdn(CCliConnection& connection)
     const bool identified = Identify(link, maker, model, serial, supported);
     link.Close();
     if (!identified) {
-        std::cerr << "VX620x is not connected.\n";
+        std::cerr << NotConnectedText(link) << '\n';
         return kExitFailure;
     }
     std::cout << "Maker: " << maker << "\nModel: " << model << " (code " << ModelCodeOfName(model) << ")"

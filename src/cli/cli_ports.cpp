@@ -35,8 +35,11 @@ int RunPorts(const PortsOptions& options)
     }
     for (size_t i = 0; i < table.Size(); ++i) {
         std::cout << table.PortNames[i] << '\t' << table.FriendlyNames[i];
-        if (options.Search)
+        if (options.Search) {
             std::cout << '\t' << table.Labels[i] << '\t' << table.BaudRates[i];
+            if (const std::string cause = ConnectFaultText(table.Faults[i], 0, false); !cause.empty())
+                std::cout << '\t' << cause;
+        }
         std::cout << '\n';
     }
     return kExitOk;

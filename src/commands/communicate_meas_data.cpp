@@ -118,6 +118,8 @@ bool CCommunicateMeasData::ReadAll(MeasSetData& record)
         ok = Run(kMuxRead, EOperation::Read);
     else if (ok)
         ok = Run(FrontList(m_working->ModelCode), EOperation::Read);
+    // What was read must be a record that can be sent back: the same check as before a write.
+    ok = ok && ValidateMeasSetData(*m_working);
     if (!ok) {
         (void)Run(kAbort, EOperation::Send, true); // stops whatever the instrument was doing and closes the link
         EndTransfer();

@@ -1,7 +1,6 @@
 #include "commands/communicate_vp.h"
 
-#include <chrono>
-#include <thread>
+#include <algorithm>
 
 #include "commands/mux_channel_list.h"
 #include "commands/mux_commands.h"
@@ -43,15 +42,19 @@ int64_t Flag(int32_t value) { return value != 0 ? 1 : 0; }
 
 bool CCommunicateVp::ReadPanel()
 {
-    std::this_thread::sleep_for(std::chrono::milliseconds(kBeforeReadMs));
+    m_link.Pause(kBeforeReadMs);
     std::string reply;
     if (!QueryIndexed(kPanelGet, 0, reply) || !SplitReply(reply, kPanelVariableCount))
         return false;
+    std::array<int64_t, kPanelVariableCount> panel {};
     for (int position = 1; position <= kPanelVariableCount; ++position) {
-        const bool byteItem = position <= kLastByteItem;
-        m_panel[static_cast<size_t>(position - 1)]
-            = Narrow(StrToLongLongC(m_tokens[static_cast<size_t>(position - 1)]), byteItem ? 8 : 32, true);
+        const int bits = position <= kLastByteItem ? 8 : 32;
+        int64_t value = 0;
+        if (!ParseInt64C(m_tokens[static_cast<size_t>(position - 1)], value) || !FitsWidth(value, bits))
+            return false; // a value the panel cannot hold: nothing is taken
+        panel[static_cast<size_t>(position - 1)] = Narrow(value, bits, true);
     }
+    std::copy(panel.begin(), panel.end(), m_panel.begin());
     return true;
 }
 
@@ -88,6 +91,9 @@ void CCommunicateVp::ReplaceItems()
 
 bool CCommunicateVp::SendSetting()
 {
+    const int32_t mode = m_settings->MuxCurrentErrorMode;
+    if (mode < 0 || mode > 1)
+        return false; // no word for it: checked before the panel line, so that nothing is sent
     if (!ReadPanel())
         return false;
     ReplaceItems();
@@ -101,9 +107,6 @@ bool CCommunicateVp::SendSetting()
         if (!SendChoice(kOverRangeError, position))
             return false;
     }
-    const int32_t mode = m_settings->MuxCurrentErrorMode;
-    if (mode < 0 || mode > 1)
-        return false; // no word for it
     return SendChoice(kCurrentCheck, Vocab::kCurrentError + mode) && SendLine(kOperationComplete);
 }
 

@@ -1,5 +1,7 @@
 #include "commands/communicate_vsp.h"
 
+#include <limits>
+
 #include "commands/mux_channel_list.h"
 #include "commands/mux_commands.h"
 #include "settings/model_info.h"
@@ -43,10 +45,10 @@ bool CCommunicateVsp::ReadSetting()
     const auto fieldCount = static_cast<size_t>(ChannelFieldCount(model));
     for (int k = 1; k <= kMuxChannels; ++k) {
         std::string reply;
-        if (!QueryWithText(kChannelGet, FormatC(" 0,%d", k), reply) || !SplitReply(reply, fieldCount))
-            return false;
         const auto index = static_cast<size_t>(k - 1);
-        UnpackChannel(model, m_tokens, pins[index], channels[index]);
+        if (!QueryWithText(kChannelGet, FormatC(" 0,%d", k), reply) || !SplitReply(reply, fieldCount)
+            || !UnpackChannel(model, m_tokens, pins[index], channels[index]))
+            return false;
     }
     return true;
 }
@@ -84,10 +86,15 @@ bool CCommunicateCh0Adj::ReadSetting()
             return false;
         MeasCondition& cond = channels[static_cast<size_t>(k - 1)];
         const bool lowPower = cond.LowPower != 0;
-        const int64_t mask = Narrow(TokenInteger(0), kMaskBits, false);
+        int64_t wireMask = 0;
+        if (!TokenBounded(0, 0, (int64_t { 1 } << kMaskBits) - 1, wireMask))
+            return false;
+        const int64_t mask = wireMask;
         for (int j = 0; j < ranges; ++j) {
             const auto index = static_cast<size_t>(j);
-            const int64_t value = TokenInteger(index + 1);
+            int64_t value = 0;
+            if (!TokenBounded(index + 1, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max(), value))
+                return false;
             const bool on = ((mask >> j) & 1) != 0 && value != kNoAdjustValue;
             (lowPower ? cond.LpZeroAdjOn[index] : cond.ZeroAdjOn[index]) = on ? 1 : 0;
             (lowPower ? cond.LpZeroAdjValue[index] : cond.ZeroAdjValue[index])

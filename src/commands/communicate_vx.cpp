@@ -1,6 +1,7 @@
 #include "commands/communicate_vx.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "commands/vocabulary.h"
 #include "settings/numeric_locale.h"
@@ -53,13 +54,19 @@ bool CCommunicateVx::QueryMuxAdjust(int channel, std::string& reply)
 bool CCommunicateVx::SplitReply(const std::string& text, size_t expected)
 {
     m_tokens.clear();
-    size_t start = 0;
-    size_t comma = 0;
-    while (start < text.size() && (comma = text.find(',', start)) != std::string::npos) {
-        m_tokens.push_back(text.substr(start, comma - start));
-        start = comma + 1;
+    std::string token;
+    bool quoted = false; // a comma inside a quoted text (the user unit) does not end a field
+    for (const char c : text) {
+        if (c == '"')
+            quoted = !quoted;
+        if (c == ',' && !quoted) {
+            m_tokens.push_back(std::move(token));
+            token.clear();
+        } else {
+            token += c;
+        }
     }
-    m_tokens.push_back(text.substr(std::min(start, text.size())));
+    m_tokens.push_back(std::move(token));
     return m_tokens.size() == expected;
 }
 
@@ -103,18 +110,42 @@ bool CCommunicateVx::ReadChoice(const std::string& header, int first, int count,
 bool CCommunicateVx::QueryDouble(const std::string& header, double& value)
 {
     std::string reply;
-    if (!Query(header, reply))
+    return Query(header, reply) && ParseDoubleC(reply, value);
+}
+
+bool ScaledStep(double value, double scale, int64_t low, int64_t high, int64_t& step)
+{
+    const double scaled = std::round(value * scale);
+    // Compared as doubles first: a converted value beyond the 64-bit range is undefined.
+    if (!std::isfinite(scaled) || scaled < static_cast<double>(low) || scaled > static_cast<double>(high))
         return false;
-    value = StrToDoubleC(reply);
+    step = static_cast<int64_t>(scaled);
+    return step >= low && step <= high;
+}
+
+bool CCommunicateVx::QueryScaled(const std::string& header, double scale, int64_t low, int64_t high, int64_t& step)
+{
+    std::string reply;
+    double value = 0.0;
+    return Query(header, reply) && ParseDoubleC(reply, value) && ScaledStep(value, scale, low, high, step);
+}
+
+bool CCommunicateVx::QueryBounded(const std::string& header, int64_t low, int64_t high, int64_t& value)
+{
+    std::string reply;
+    int64_t parsed = 0;
+    if (!Query(header, reply) || !ParseInt64C(reply, parsed) || parsed < low || parsed > high)
+        return false;
+    value = parsed;
     return true;
 }
 
-bool CCommunicateVx::QueryInteger(const std::string& header, int64_t& value)
+bool CCommunicateVx::TokenBounded(size_t index, int64_t low, int64_t high, int64_t& value) const
 {
-    std::string reply;
-    if (!Query(header, reply))
+    int64_t parsed = 0;
+    if (index >= m_tokens.size() || !ParseInt64C(m_tokens[index], parsed) || parsed < low || parsed > high)
         return false;
-    value = StrToLongLongC(reply);
+    value = parsed;
     return true;
 }
 

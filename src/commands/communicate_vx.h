@@ -29,7 +29,7 @@ public:
     [[nodiscard]] bool QueryWithText(const std::string& header, const std::string& text, std::string& reply);
     [[nodiscard]] bool QueryMuxAdjust(int channel, std::string& reply);
 
-    // Splits the text at commas into Tokens(); true when it holds exactly `expected` fields.
+    // Splits the text at commas outside quotes into Tokens(); true when it holds exactly `expected` fields.
     [[nodiscard]] bool SplitReply(const std::string& text, size_t expected);
     const std::vector<std::string>& Tokens() const { return m_tokens; }
 
@@ -46,13 +46,19 @@ protected:
     // reply with the texts first..first+count-1 and gives the offset of the equal one.
     [[nodiscard]] bool SendChoice(const std::string& header, int position);
     [[nodiscard]] bool ReadChoice(const std::string& header, int first, int count, int& offset);
-    // Pattern 3 reads: the reply converted as the C library would, in the "C" convention.
+    // Pattern 3 reads: the whole reply as a number in the "C" convention; false when it is none.
     [[nodiscard]] bool QueryDouble(const std::string& header, double& value);
-    [[nodiscard]] bool QueryInteger(const std::string& header, int64_t& value);
+    // A decimal reply in integer steps of 1/scale, rounded to the nearest step; false when the
+    // reply is no number or the step lies outside [low, high] (nothing is stored then).
+    [[nodiscard]] bool QueryScaled(const std::string& header, double scale, int64_t low, int64_t high, int64_t& step);
+    // An integer reply within [low, high].
+    [[nodiscard]] bool QueryBounded(const std::string& header, int64_t low, int64_t high, int64_t& value);
 
     // The token at a position as a number (0 when it is missing or not a number).
     [[nodiscard]] double TokenDouble(size_t index) const;
     [[nodiscard]] int64_t TokenInteger(size_t index) const;
+    // The token as an integer within [low, high]; false when it is missing, no number or outside.
+    [[nodiscard]] bool TokenBounded(size_t index, int64_t low, int64_t high, int64_t& value) const;
 
     int32_t ModelCode() const { return m_settings != nullptr ? m_settings->ModelCode : 0; }
 
@@ -68,6 +74,11 @@ private:
 
 // The VX6207 group: every model code with the value 8 set as a bit (8, 9, 10, 12).
 [[nodiscard]] inline bool Vx6207GroupModel(int32_t modelCode) { return (modelCode & 8) != 0; }
+
+// A decimal value in integer steps of 1/scale, rounded to the nearest step (a value such as 1.001
+// is not exact in binary, so truncation would lose a step); false when the value is no finite
+// number or the step lies outside [low, high].
+[[nodiscard]] bool ScaledStep(double value, double scale, int64_t low, int64_t high, int64_t& step);
 
 // The largest 32-bit signed value: what the instrument takes as "no adjustment value".
 inline constexpr int64_t kNoAdjustValue = 2147483647;

@@ -1,7 +1,5 @@
 #include "commands/connect_commands.h"
 
-#include <chrono>
-#include <thread>
 
 #include "link/identification.h"
 #include "settings/model_info.h"
@@ -12,14 +10,16 @@ namespace {
 constexpr int kSettleBeforeOpenMs = 20;
 constexpr int kQueryTimeoutMs = 1000;
 constexpr const char* kExtendedCommandSet = ":FACT:CMD:EXTEND";
+constexpr const char* kHeaderOff = ":SYSTem:HEADer OFF";
 
 } // namespace
 
 bool CCommunicateInit::SendSetting()
 {
-    std::this_thread::sleep_for(std::chrono::milliseconds(kSettleBeforeOpenMs));
+    m_link.Pause(kSettleBeforeOpenMs);
     if (!m_link.Open()) {
-        m_prompt.ShowMessage(kFailedToOpenInterface);
+        const std::string cause = ConnectFaultText(m_link.LastFault, m_link.BaudRate, m_link.Interface == InterfaceKind::Lan);
+        m_prompt.ShowMessage(cause.empty() ? std::string(kFailedToOpenInterface) : kFailedToOpenInterface + ("\n" + cause));
         return false;
     }
     std::string maker;
@@ -27,7 +27,7 @@ bool CCommunicateInit::SendSetting()
     std::string serial;
     bool supported = false;
     if (!Identify(m_link, maker, model, serial, supported)) {
-        m_prompt.ShowMessage(kNotConnected);
+        m_prompt.ShowMessage(NotConnectedText(m_link));
         return false;
     }
     const int32_t code = ModelCodeOfName(model);
@@ -38,6 +38,11 @@ bool CCommunicateInit::SendSetting()
         return false;
     }
     MuxSupported = IsMuxModel(code);
+    // Another program may have left the reply header on; every read here expects bare values.
+    if (!m_link.SendCommand(kHeaderOff)) {
+        m_prompt.ShowMessage(kCommunicationError);
+        return false;
+    }
     if (!ExtendedRangeModel(code))
         return true;
     bool timedOut = true;

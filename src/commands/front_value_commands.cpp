@@ -1,7 +1,9 @@
 #include "commands/front_value_commands.h"
 
 #include <cstring>
+#include <limits>
 
+#include "commands/quoted_text.h"
 #include "commands/vocabulary.h"
 #include "settings/model_info.h"
 #include "settings/numeric_locale.h"
@@ -48,7 +50,8 @@ const char* ModeText(bool reference) { return VocabularyText(reference ? Vocab::
 // as sent: ohms, or the percentage.
 double UpperForWire(int64_t upper) { return static_cast<double>(upper) / kNano; }
 double LowerForWire(int64_t lower, bool reference) { return static_cast<double>(lower) / (reference ? kMilli : kNano); }
-int64_t LowerFromWire(double value, bool reference) { return static_cast<int64_t>(value * (reference ? kMilli : kNano)); }
+template <typename T> constexpr int64_t kLowest = std::numeric_limits<T>::min();
+template <typename T> constexpr int64_t kHighest = std::numeric_limits<T>::max();
 
 } // namespace
 
@@ -62,7 +65,7 @@ bool CCommunicateAverage::ReadSetting()
 {
     MeasCondition& cond = m_settings->Front.Cond;
     int64_t count = 0;
-    if (!ReadSwitch(kAverageState, cond.AvgOn) || !QueryInteger(kAverageCount, count))
+    if (!ReadSwitch(kAverageState, cond.AvgOn) || !QueryBounded(kAverageCount, 0, kHighest<int32_t>, count))
         return false;
     cond.AvgCount = static_cast<int32_t>(count);
     return true;
@@ -83,10 +86,10 @@ bool CCommunicateDelay::ReadSetting()
     if (!m_link.QueryContains(kDelayAuto, presetDelay, "ON", true))
         return false;
     cond.DelayOn = presetDelay ? 0 : 1;
-    double seconds = 0.0;
-    if (!QueryDouble(kDelay, seconds))
+    int64_t ms = 0;
+    if (!QueryScaled(kDelay, kMilli, 0, kHighest<int16_t>, ms))
         return false;
-    cond.DelayTime = static_cast<int16_t>(static_cast<int64_t>(seconds * kMilli));
+    cond.DelayTime = static_cast<int16_t>(ms);
     return true;
 }
 
@@ -100,10 +103,12 @@ bool CCommunicateTc::ReadSetting()
 {
     MeasCondition& cond = m_settings->Front.Cond;
     std::string reply;
-    if (!ReadSwitch(kTcState, cond.TcOn) || !Query(kTcParameter, reply) || !SplitReply(reply, 2))
+    int64_t alpha = 0;
+    if (!ReadSwitch(kTcState, cond.TcOn) || !Query(kTcParameter, reply) || !SplitReply(reply, 2)
+        || !TokenBounded(1, kLowest<int32_t>, kHighest<int32_t>, alpha))
         return false;
     cond.TcT0 = TokenDouble(0);
-    cond.TcAlpha = static_cast<int32_t>(TokenInteger(1));
+    cond.TcAlpha = static_cast<int32_t>(alpha);
     return true;
 }
 
@@ -135,7 +140,7 @@ bool CCommunicateScale::SendSetting()
     if (cond.ScalingUnitKind == 2) {
         char unit[kUnitBufferBytes] {};
         std::strncpy(unit, cond.ScalingUnitText.c_str(), sizeof unit - 1);
-        return SendLine(FormatC("%s \"%s\"", kScalingUnit, unit));
+        return SendLine(FormatC("%s %s", kScalingUnit, QuotedText(unit).c_str()));
     }
     if (cond.ScalingUnitKind != 0 && cond.ScalingUnitKind != 1)
         return false; // no unit word for other kinds
@@ -162,9 +167,8 @@ bool CCommunicateScale::ReadSetting()
         cond.ScalingUnitKind = 1;
     } else {
         cond.ScalingUnitKind = 2;
-        std::erase(unit, '"');
         // The record holds three characters; a longer unit from the instrument is cut there.
-        cond.ScalingUnitText = unit.substr(0, kMaxUnitText);
+        cond.ScalingUnitText = UnquotedText(unit).substr(0, kMaxUnitText);
     }
     return true;
 }
@@ -192,9 +196,12 @@ bool CCommunicate0Adj::ReadSetting()
     for (int i = 0; i < ranges; ++i) {
         const auto index = static_cast<size_t>(i);
         std::string reply;
-        // A range without an answer reads as the value 0, like an empty reply would.
-        (void)QueryIndexed(kAdjustGet, i, reply);
-        const int64_t value = StrToLongLongC(reply);
+        int64_t value = 0;
+        // A missing or garbled answer fails the read: taken as 0 it would overwrite the
+        // instrument's adjustment when the record is written back.
+        if (!QueryIndexed(kAdjustGet, i, reply) || !ParseInt64C(reply, value) || value < kLowest<int32_t>
+            || value > kHighest<int32_t>)
+            return false;
         const bool on = value != kNoAdjustValue;
         (lowPower ? cond.LpZeroAdjOn[index] : cond.ZeroAdjOn[index]) = on ? 1 : 0;
         (lowPower ? cond.LpZeroAdjValue[index] : cond.ZeroAdjValue[index]) = on ? static_cast<int32_t>(value) : 0;
@@ -221,14 +228,14 @@ bool CCommunicateComparator::ReadSetting()
         return false;
     cond.CompMode = mode;
     const bool reference = mode != 0;
-    double upper = 0.0;
-    double lower = 0.0;
-    if (!QueryDouble(reference ? kLimitReference : kLimitUpper, upper))
+    int64_t upper = 0;
+    int64_t lower = 0;
+    if (!QueryScaled(reference ? kLimitReference : kLimitUpper, kNano, kLowest<int64_t>, kHighest<int64_t>, upper)
+        || !QueryScaled(reference ? kLimitPercent : kLimitLower, reference ? kMilli : kNano, kLowest<int64_t>,
+            kHighest<int64_t>, lower))
         return false;
-    cond.CompUpper = static_cast<int64_t>(upper * kNano);
-    if (!QueryDouble(reference ? kLimitPercent : kLimitLower, lower))
-        return false;
-    cond.CompLower = LowerFromWire(lower, reference);
+    cond.CompUpper = upper;
+    cond.CompLower = lower;
     return true;
 }
 
@@ -246,11 +253,15 @@ bool CCommunicateBeepHiInLo::ReadSetting()
 {
     for (int i = 0; i < Vocab::kBeepEventCount; ++i) {
         std::string reply;
-        if (!QueryWithText(kBeeper, VocabularyText(Vocab::kBeepEvent + i), reply) || !SplitReply(reply, 3))
+        int64_t tone = 0;
+        int64_t count = 0;
+        if (!QueryWithText(kBeeper, VocabularyText(Vocab::kBeepEvent + i), reply) || !SplitReply(reply, 3)
+            || !TokenBounded(1, kLowest<int32_t>, kHighest<int32_t>, tone)
+            || !TokenBounded(2, kLowest<int32_t>, kHighest<int32_t>, count))
             return false;
         BeepSetting& beep = m_settings->Front.Beep[static_cast<size_t>(i)];
-        beep.Tone = static_cast<int32_t>(TokenInteger(1));
-        beep.Count = static_cast<int32_t>(TokenInteger(2));
+        beep.Tone = static_cast<int32_t>(tone);
+        beep.Count = static_cast<int32_t>(count);
     }
     return true;
 }
@@ -280,7 +291,7 @@ bool CCommunicateBin::ReadSetting()
 {
     FrontSetData& front = m_settings->Front;
     int64_t mask = 0;
-    if (!ReadSwitch(kBinState, front.BinOn) || !QueryInteger(kBinEnable, mask))
+    if (!ReadSwitch(kBinState, front.BinOn) || !QueryBounded(kBinEnable, 0, (int64_t { 1 } << kBinBits) - 1, mask))
         return false;
     for (int i = 0; i < kBinBits; ++i)
         front.BinBit[static_cast<size_t>(i)].On = ((mask >> i) & 1) != 0 ? 1 : 0;
@@ -293,12 +304,17 @@ bool CCommunicateBin::ReadSetting()
             return false;
         const bool reference = reply == ModeText(true);
         entry.Mode = reference ? 1 : 0;
-        if (!QueryIndexed(reference ? kBinReference : kBinUpper, i, reply))
+        double value = 0.0;
+        int64_t upper = 0;
+        if (!QueryIndexed(reference ? kBinReference : kBinUpper, i, reply) || !ParseDoubleC(reply, value)
+            || !ScaledStep(value, kNano, kLowest<int64_t>, kHighest<int64_t>, upper))
             return false;
-        entry.Upper = static_cast<int64_t>(StrToDoubleC(reply) * kNano);
-        if (!QueryIndexed(reference ? kBinPercent : kBinLower, i, reply))
+        int64_t lower = 0;
+        if (!QueryIndexed(reference ? kBinPercent : kBinLower, i, reply) || !ParseDoubleC(reply, value)
+            || !ScaledStep(value, reference ? kMilli : kNano, kLowest<int64_t>, kHighest<int64_t>, lower))
             return false;
-        entry.Lower = LowerFromWire(StrToDoubleC(reply), reference);
+        entry.Upper = upper;
+        entry.Lower = lower;
     }
     return true;
 }

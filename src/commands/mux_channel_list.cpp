@@ -6,6 +6,7 @@
 #include <cstring>
 #include <type_traits>
 
+#include "commands/quoted_text.h"
 #include "settings/model_info.h"
 #include "settings/numeric_locale.h"
 
@@ -80,10 +81,10 @@ template <auto Member> SField PlusOne(int position, int bits)
         [](SChannelOut& c, const Values& v, int p) { Of<Member>(c) = static_cast<TypeOf<Member>>(v[p] - 1); } };
 }
 
-// Doubles with one decimal travel as tenths, truncated.
+// Doubles with one decimal travel as tenths, rounded to the nearest tenth.
 template <auto Member> SField Tenths(int position, int bits)
 {
-    return { position, bits, true, [](const SChannelIn& c) -> int64_t { return static_cast<int64_t>(Of<Member>(c) * 10.0); },
+    return { position, bits, true, [](const SChannelIn& c) -> int64_t { return std::llround(Of<Member>(c) * 10.0); },
         [](SChannelOut& c, const Values& v, int p) { Of<Member>(c) = static_cast<double>(v[p]) / 10.0; } };
 }
 
@@ -255,7 +256,7 @@ void EncodeScalingA(double a, int64_t& mantissa, int64_t& exponent)
         if (kScalingBounds[i] <= a && a < kScalingBounds[i + 1])
             exponent = kLowestExponent + static_cast<int64_t>(i);
     }
-    mantissa = static_cast<int64_t>(a / std::pow(10.0, static_cast<double>(exponent)) * kMantissaScale + 0.01);
+    mantissa = std::llround(a / std::pow(10.0, static_cast<double>(exponent)) * kMantissaScale);
 }
 
 double DecodeScalingA(int64_t mantissa, int64_t exponent)
@@ -273,34 +274,43 @@ std::vector<std::string> PackChannel(int32_t modelCode, const MuxPinSet& pin, co
             break;
         std::string& text = out[static_cast<size_t>(field.Position - 1)];
         if (field.Bits == 0)
-            text = "\"" + cond.ScalingUnitText.substr(0, kMaxUnitText) + "\"";
+            text = QuotedText(cond.ScalingUnitText.substr(0, kMaxUnitText));
         else
             text = FormatC("%lld", static_cast<long long>(Narrow(field.Get(channel), field.Bits, field.Signed)));
     }
     return out;
 }
 
-void UnpackChannel(int32_t modelCode, const std::vector<std::string>& fields, MuxPinSet& pin, MeasCondition& cond)
+bool FitsWidth(int64_t value, int bits)
+{
+    if (bits <= 0 || bits >= 64)
+        return true;
+    return value >= -(int64_t { 1 } << (bits - 1)) && value <= static_cast<int64_t>((uint64_t { 1 } << bits) - 1);
+}
+
+bool UnpackChannel(int32_t modelCode, const std::vector<std::string>& fields, MuxPinSet& pin, MeasCondition& cond)
 {
     const int count = std::min(ChannelFieldCount(modelCode), static_cast<int>(fields.size()));
     Values values {};
     for (const SField& field : Fields()) {
         if (field.Position > count)
             break;
-        if (field.Bits != 0)
-            values[static_cast<size_t>(field.Position)]
-                = Narrow(StrToLongLongC(fields[static_cast<size_t>(field.Position - 1)]), field.Bits, field.Signed);
+        int64_t value = 0;
+        if (field.Bits == 0)
+            continue;
+        if (!ParseInt64C(fields[static_cast<size_t>(field.Position - 1)], value) || !FitsWidth(value, field.Bits))
+            return false;
+        values[static_cast<size_t>(field.Position)] = Narrow(value, field.Bits, field.Signed);
     }
     SChannelOut channel { pin, cond, ExtendedRangeModel(modelCode) };
     for (const SField& field : Fields()) {
         if (field.Position > count)
             break;
         if (field.Bits == 0) {
-            std::string unit = fields[static_cast<size_t>(field.Position - 1)];
-            std::erase(unit, '"');
-            cond.ScalingUnitText = unit.substr(0, kMaxUnitText);
+            cond.ScalingUnitText = UnquotedText(fields[static_cast<size_t>(field.Position - 1)]).substr(0, kMaxUnitText);
         } else if (field.Put != nullptr) {
             field.Put(channel, values, field.Position);
         }
     }
+    return true;
 }

@@ -1,7 +1,5 @@
 #include "commands/mux_commands.h"
 
-#include <chrono>
-#include <thread>
 
 #include "commands/vocabulary.h"
 #include "settings/model_info.h"
@@ -109,7 +107,7 @@ bool CCommunicateExec0Adj::SendSetting()
 {
     if (!SendLine(FormatC("%s %d", kDataOut, 0)))
         return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(kBeforeZeroAdjustMs));
+    m_link.Pause(kBeforeZeroAdjustMs);
     return SendLine(kZeroAdjustQuery);
 }
 

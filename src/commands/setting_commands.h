@@ -4,9 +4,7 @@
 // table with a row per command and one class template per pattern. The commands with several
 // values are in front_value_commands.h.
 
-#include <chrono>
 #include <cstdint>
-#include <thread>
 
 #include "commands/communicate_vx.h"
 #include "commands/vocabulary.h"
@@ -64,7 +62,7 @@ public:
         if (offset < 0 || offset >= Row.Count || !SendChoice(Row.Header, Row.First + offset))
             return false;
         if (Row.WaitOnVx6207Group && Vx6207GroupModel(ModelCode()))
-            std::this_thread::sleep_for(std::chrono::milliseconds(kVx6207GroupWaitMs));
+            m_link.Pause(kVx6207GroupWaitMs);
         return true;
     }
     [[nodiscard]] bool ReadSetting() override
@@ -90,7 +88,7 @@ public:
             return false; // no text to send for an index outside the model's list
         return SendChoice(Row.Header, Row.First(ModelCode()) + index);
     }
-    // A reply equal to none of the values leaves the field as it was and still succeeds.
+    // A reply equal to none of the model's ranges fails the read and leaves the field as it was.
     [[nodiscard]] bool ReadSetting() override
     {
         double value = 0.0;
@@ -100,10 +98,10 @@ public:
         for (int i = 0; i < Row.Count(ModelCode()); ++i) {
             if (StrToDoubleC(VocabularyText(first + i)) == value) {
                 Row.Field(*m_settings) = i;
-                break;
+                return true;
             }
         }
-        return true;
+        return false;
     }
 };
 

@@ -18,8 +18,8 @@
 
 namespace {
 
-constexpr int kDrainSettleMs = 10;
 constexpr size_t kDrainChunk = 1000;
+constexpr int kBitsPerCharacter = 10; // start bit, 8 data bits, stop bit
 
 // Maps an errno value to the socket error number the rest of the system knows.
 int SocketErrorOf(int error)
@@ -82,13 +82,22 @@ bool CCommChannel::OpenCom(const std::string& path, uint32_t baud)
 
     // Non-blocking so that neither the open nor a write can hang on a port without carrier.
     m_comFd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (m_comFd < 0 || !isatty(m_comFd) || flock(m_comFd, LOCK_EX | LOCK_NB) != 0 || !ConfigureSerial(baud)) {
+    m_openError = OpenError::None;
+    if (m_comFd < 0 || !isatty(m_comFd)) {
+        m_openError = OpenError::NoPort;
+    } else if (flock(m_comFd, LOCK_EX | LOCK_NB) != 0) {
+        m_openError = OpenError::InUse;
+    } else if (!ConfigureSerial(baud)) {
+        m_openError = OpenError::Settings;
+    }
+    if (m_openError != OpenError::None) {
         CloseSerial();
         m_mode = ChannelMode::None;
         return false;
     }
     tcflush(m_comFd, TCIOFLUSH);
     m_portPath = path;
+    m_baud = baud;
     return true;
 }
 
@@ -207,7 +216,9 @@ bool CCommChannel::Send(const void* bytes, size_t length, size_t& written)
     written = 0;
     if (m_comFd < 0)
         return false;
-    tcflush(m_comFd, TCIOFLUSH); // unread reply bytes belong to an earlier exchange
+    // Unread reply bytes belong to an earlier exchange. Only input is discarded: output still in
+    // the driver's queue is the end of the previous command.
+    tcflush(m_comFd, TCIFLUSH);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(SendTimeoutMs);
     while (written < length) {
         const ssize_t n = ::write(m_comFd, data + written, length - written);
@@ -222,7 +233,24 @@ bool CCommChannel::Send(const void* bytes, size_t length, size_t& written)
         pollfd waiter { m_comFd, POLLOUT, 0 };
         (void)::poll(&waiter, 1, 10); // room in the driver's queue or a retry after 10 ms
     }
-    return true;
+    return WaitUntilSent(deadline);
+}
+
+// tcdrain with a deadline: a port whose peer holds the line (or a stuck adapter) must not hold
+// the caller. Waits about as long as the queued characters take at the line speed.
+bool CCommChannel::WaitUntilSent(std::chrono::steady_clock::time_point deadline)
+{
+    for (;;) {
+        int queued = 0;
+        if (ioctl(m_comFd, TIOCOUTQ, &queued) != 0 || queued <= 0)
+            return true; // a device without an output count (a pseudo-terminal) has nothing queued
+        const auto now = std::chrono::steady_clock::now();
+        if (now >= deadline)
+            return false;
+        const int64_t transmitMs = int64_t { queued } * kBitsPerCharacter * 1000 / std::max<uint32_t>(m_baud, 1) + 1;
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now).count() + 1;
+        SleepMs(static_cast<int>(std::min<int64_t>(transmitMs, left)));
+    }
 }
 
 bool CCommChannel::SendLan(const uint8_t* bytes, size_t length, size_t& written)
@@ -323,11 +351,13 @@ void CCommChannel::DrainInput()
 {
     uint8_t scratch[1024];
     size_t count = 0;
-    SleepMs(kDrainSettleMs);
-    while (GetReceivedCount(count) && count > 0) {
+    // A peer that never stops sending (readings streaming in) must not keep the drain for ever.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(DrainLimitMs);
+    SleepMs(DrainSettleMs);
+    while (GetReceivedCount(count) && count > 0 && std::chrono::steady_clock::now() < deadline) {
         size_t discarded = 0;
         (void)Read(scratch, std::min(count, kDrainChunk), discarded); // the bytes are thrown away either way
-        SleepMs(kDrainSettleMs);
+        SleepMs(DrainSettleMs);
     }
 }
 

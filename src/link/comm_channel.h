@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -9,6 +10,9 @@ enum class ChannelMode { None = 0, Lan = 1, Com = 2 };
 
 // Result of waiting for input on the channel.
 enum class WaitResult { Ready, Timeout, Broken };
+
+// Why the last OpenCom failed.
+enum class OpenError { None, NoPort, InUse, Settings };
 
 // Socket error numbers as the instrument link reports them (the Winsock meanings).
 constexpr int kSocketWouldBlock = 10035;
@@ -48,6 +52,8 @@ public:
     ChannelMode Mode() const { return m_mode; }
     const std::string& PortPath() const { return m_portPath; }
     int LastSocketError() const { return m_lastSocketError; }
+    OpenError LastOpenError() const { return m_openError; }
+    uint32_t Baud() const { return m_baud; }
     bool IsSerialOpen() const { return m_comFd >= 0; }
     bool IsSocketOpen() const { return m_socket >= 0; }
 
@@ -55,10 +61,15 @@ public:
     int ConnectTimeoutMs = 5000;
     // How long a LAN send may wait for room in the socket buffer before it fails.
     int SendTimeoutMs = 10000;
+    // The input drain waits this long for stragglers after each chunk, and never longer than
+    // DrainLimitMs in all, whatever the peer keeps sending.
+    int DrainSettleMs = 10;
+    int DrainLimitMs = 200;
 
 private:
     [[nodiscard]] bool ConfigureSerial(uint32_t baud);
     [[nodiscard]] bool ConnectSocket(uint32_t address, int port);
+    [[nodiscard]] bool WaitUntilSent(std::chrono::steady_clock::time_point deadline);
     [[nodiscard]] bool SendLan(const uint8_t* bytes, size_t length, size_t& written);
     [[nodiscard]] bool ReceiveLan();
     void CloseSocket();
@@ -71,4 +82,6 @@ private:
     size_t m_rxCount = 0;
     int m_socket = -1;
     int m_lastSocketError = 0;
+    OpenError m_openError = OpenError::None;
+    uint32_t m_baud = 9600;
 };

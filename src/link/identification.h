@@ -13,12 +13,20 @@ inline constexpr const char* kNoSerialNumber = "--------";
 // Baud rates tried, in this order, when probing a port.
 inline constexpr uint32_t kProbeBaudRates[] = { 9600, 19200, 38400, 115200 };
 
+// Why the instrument could not be reached, as a sentence for the operator (empty for None); a
+// baud rate of 0 stands for every rate a search tried.
+[[nodiscard]] std::string ConnectFaultText(ConnectFault fault, uint32_t baud, bool lan);
+
+// "VX620x is not connected." followed by the cause the link found, when it knows one.
+[[nodiscard]] std::string NotConnectedText(const CInstrumentLink& link);
+
 // Rebuilds the link's port table from the source. The link's ComPort becomes `preferred` when that
 // port is present, otherwise the first port listed; with no port it keeps its old value.
 void EnumeratePorts(CInstrumentLink& link, IPortSource& source, const std::string& preferred);
 
 // Asks the instrument for its identity ("*idn?"). True when the maker field is the maker's name;
-// `supported` tells whether the model is one of the known models.
+// `supported` tells whether the model is one of the known models. Otherwise the link's LastFault
+// tells why.
 [[nodiscard]] bool Identify(CInstrumentLink& link, std::string& maker, std::string& model, std::string& serial,
     bool& supported);
 
@@ -26,5 +34,5 @@ void EnumeratePorts(CInstrumentLink& link, IPortSource& source, const std::strin
 [[nodiscard]] bool ProbePort(CInstrumentLink& link, const std::string& port, std::string& model, std::string& serial,
     uint32_t& baud);
 
-// Probes every listed port and fills the serial number, label and baud rate columns.
+// Probes every listed port and fills the serial number, label, baud rate and fault columns.
 void SearchAllPorts(CInstrumentLink& link);

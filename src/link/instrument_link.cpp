@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <thread>
 
 std::atomic<bool> MuxSupported { false };
 
@@ -9,6 +10,9 @@ namespace {
 
 constexpr int kQueryContainsTimeoutMs = 500;
 constexpr size_t kReplyChunk = 1024;
+// The time-out counts silence; the reply as a whole must be in within this many time-outs, so
+// that a peer trickling bytes without a line end cannot hold the caller (and the lock).
+constexpr int64_t kWholeReplyTimeouts = 2;
 
 int64_t NowMs()
 {
@@ -25,6 +29,7 @@ void PortTableData::Clear()
     SerialNumbers.clear();
     Labels.clear();
     BaudRates.clear();
+    Faults.clear();
 }
 
 CInstrumentLink& InstrumentLink()
@@ -55,11 +60,17 @@ bool CInstrumentLink::OpenPort(const std::string& port, uint32_t baud) { return 
 bool CInstrumentLink::OpenChannel(const std::string& port, uint32_t baud, bool usePortTable)
 {
     IsOpen = 0;
+    LastFault = ConnectFault::NoPort;
     bool opened = false;
     if (Interface == InterfaceKind::Lan) {
         opened = m_channel.OpenLan(IpAddress, TcpPort);
+        LastFault = opened ? ConnectFault::None : ConnectFault::NoConnection;
     } else if (!usePortTable || !PortTable.PortNames.empty()) {
         opened = m_channel.OpenCom(DevicePathOf(port), baud);
+        if (opened)
+            LastFault = ConnectFault::None;
+        else if (m_channel.LastOpenError() == OpenError::InUse)
+            LastFault = ConnectFault::PortInUse;
     }
     if (opened) {
         IsOpen = 1;
@@ -72,6 +83,13 @@ void CInstrumentLink::Close()
 {
     m_channel.Close();
     IsOpen = 0;
+}
+
+void CInstrumentLink::Pause(int ms) const
+{
+    const int64_t scaled = int64_t { ms } * PausePercent / 100;
+    if (scaled > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(scaled));
 }
 
 void CInstrumentLink::ResetLine()
@@ -106,7 +124,7 @@ bool CInstrumentLink::SendBareLine()
 
 // Reads what is pending (at most 1,024 bytes) and appends it up to the first CR or NUL. The bytes
 // after a CR in the same chunk (the LF and anything else) are dropped with it.
-bool CInstrumentLink::CollectChunk(std::string& reply, bool& complete)
+bool CInstrumentLink::CollectChunk(std::string& reply, bool& complete, size_t& received)
 {
     size_t count = 0;
     if (!m_channel.GetReceivedCount(count) || count == 0)
@@ -117,6 +135,7 @@ bool CInstrumentLink::CollectChunk(std::string& reply, bool& complete)
     if (!m_channel.Read(chunk, count, delivered))
         return false;
     chunk[count] = '\0';
+    received += count; // NUL bytes add nothing to the reply but count towards its bound
     for (size_t i = 0; i < count; ++i) {
         if (chunk[i] == '\r') {
             chunk[i] = '\0';
@@ -136,17 +155,22 @@ std::string CInstrumentLink::ReceiveReply(bool& timedOut, int timeoutMs)
     }
     std::string reply;
     std::lock_guard<std::mutex> guard(m_lock);
-    int64_t t0 = NowMs();
+    LastReplyBytes = 0;
+    int64_t lastByte = NowMs();
+    const int64_t end = lastByte + kWholeReplyTimeouts * timeoutMs;
+    size_t received = 0;
     for (;;) {
         bool complete = false;
-        if (CollectChunk(reply, complete)) {
+        if (CollectChunk(reply, complete, received)) {
+            LastReplyBytes = received;
             if (complete)
                 return reply;
-            t0 = NowMs(); // the time-out counts silence, not the whole reply
-            if (reply.size() > kMaxReplyBytes)
+            lastByte = NowMs();
+            if (received > kMaxReplyBytes)
                 break;
         }
-        const int64_t remaining = timeoutMs - (NowMs() - t0);
+        const int64_t now = NowMs();
+        const int64_t remaining = std::min(timeoutMs - (now - lastByte), end - now);
         if (remaining < 0)
             break;
         if (m_channel.WaitForInput(static_cast<int>(remaining) + 1) == WaitResult::Broken)

@@ -12,13 +12,17 @@
 // Configured interface; any value other than Lan opens the serial port.
 enum class InterfaceKind : int32_t { Com = 0, Lan = 1 };
 
-// One row per serial port found by the last port listing; the five lists always have one length.
+// Why the last attempt to reach the instrument failed, as far as the link can tell.
+enum class ConnectFault { None, NoPort, PortInUse, NoConnection, NoReply, NoLineEnd, Echo, NotInstrument };
+
+// One row per serial port found by the last port listing; the lists always have one length.
 struct PortTableData {
     std::vector<std::string> FriendlyNames;
     std::vector<std::string> PortNames;
     std::vector<std::string> SerialNumbers;
     std::vector<std::string> Labels;
     std::vector<uint32_t> BaudRates;
+    std::vector<ConnectFault> Faults; // why the last search found no instrument on the port
 
     void Clear();
     size_t Size() const { return FriendlyNames.size(); }
@@ -33,8 +37,8 @@ extern std::atomic<bool> MuxSupported;
 // user-interface thread and a measurement thread from interleaving their traffic.
 class CInstrumentLink {
 public:
-    // A reply that grows past this without a CR is abandoned as timed out: a peer that never ends
-    // its line must not hold the caller (and the lock) forever.
+    // A reply that grows past this many received bytes without a CR is abandoned as timed out: a
+    // peer that never ends its line must not hold the caller (and the lock) forever.
     static constexpr size_t kMaxReplyBytes = 64 * 1024;
 
     CInstrumentLink() = default;
@@ -65,6 +69,17 @@ public:
     void SetIpOctets(const std::array<int32_t, 4>& octets);
 
     CCommChannel& Channel() { return m_channel; }
+    const CCommChannel& Channel() const { return m_channel; }
+
+    // Waits the instrument needs after some commands (it applies them in the background), scaled
+    // by PausePercent: a simulated instrument needs none, so its tests set 0.
+    void Pause(int ms) const;
+    int PausePercent = 100;
+
+    // Set by Open, ReceiveReply and Identify: why the instrument could not be reached, and how
+    // many bytes the last reply wait received (bytes without a CR are a line-end mismatch).
+    ConnectFault LastFault = ConnectFault::None;
+    size_t LastReplyBytes = 0;
 
     // The device path opened for a serial port name: names that are not paths live under /dev.
     static std::string DevicePathOf(const std::string& port);
@@ -87,7 +102,7 @@ public:
 
 private:
     [[nodiscard]] bool OpenChannel(const std::string& port, uint32_t baud, bool usePortTable);
-    [[nodiscard]] bool CollectChunk(std::string& reply, bool& complete);
+    [[nodiscard]] bool CollectChunk(std::string& reply, bool& complete, size_t& received);
 
     CCommChannel m_channel;
     std::mutex m_lock;

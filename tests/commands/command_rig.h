@@ -56,6 +56,9 @@ struct SSimRig {
         Link.Interface = InterfaceKind::Lan;
         Link.IpAddress = 0x7F000001;
         Link.TcpPort = Sim.TcpPort();
+        // The simulator applies settings at once and answers in order: no pauses, short drains.
+        Link.PausePercent = 0;
+        Link.Channel().DrainSettleMs = 1;
     }
     explicit SSimRig(const std::string& model)
         : SSimRig(SimFor(model))
@@ -67,6 +70,7 @@ struct SSimRig {
     {
         auto init = CreateCommand(CommandNo::kInit, Link, Prompt, &data);
         const bool ok = init->SendSetting();
+        (void)Lines(); // the last connect line has no reply: wait until it is in
         Sim.ClearReceivedLines();
         return ok;
     }

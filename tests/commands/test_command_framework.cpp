@@ -205,8 +205,10 @@ TEST(CommandFramework, ConnectSequenceNamesWhatWentWrong)
     };
     const Case cases[] = {
         { "ZORVI,VX6207A,123,1.00", std::nullopt, false, "VX620x is not connected.", 0 },
-        { "zorvi,VX6207,123,1.00", std::nullopt, false, "VX620x is not connected.", 99 },
-        { std::nullopt, std::nullopt, false, "VX620x is not connected.", 99 },
+        { "zorvi,VX6207,123,1.00", std::nullopt, false,
+            "VX620x is not connected.\nSomething answered that is not a VX620x.", 99 },
+        { std::nullopt, std::nullopt, false,
+            "VX620x is not connected.\nNo reply at this address: check that the instrument is switched on and its LAN settings.", 99 },
         { "ZORVI,VX6207A-1,123,1.00", std::nullopt, false, "Communication error.", 144 },
         { "ZORVI,VX6207A-1,123,1.00", "1", true, nullptr, 144 },
         { "ZORVI,VX6207-01,123,1.00", std::nullopt, true, nullptr, 9 },

@@ -83,7 +83,9 @@ TEST(MeasDataTransfer, CheckConnectionWithoutInstrumentKeepsTheModel)
     MeasSetData record = DefaultRecord(kModelVx6207_02);
     EXPECT_FALSE(transfer.CheckConnection(record));
     EXPECT_EQ(record.ModelCode, kModelVx6207_02);
-    EXPECT_EQ(prompt.Texts, std::vector<std::string> { "Failed to open interface." });
+    EXPECT_EQ(prompt.Texts,
+        std::vector<std::string> {
+            "Failed to open interface.\nNo connection at this address: check the address, the port and the cable." });
 }
 
 TEST(MeasDataTransfer, InvalidRecordIsRefusedBeforeAnythingIsSent)
