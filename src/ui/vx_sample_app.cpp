@@ -75,6 +75,7 @@ int CVxSampleApp::Run(int argc, char** argv)
     prompt.SetParent(&window);
     const std::unique_ptr<IPortSource> ports = MakeSystemPortSource();
     window.show();
+    window.activateWindow();
     window.Open(options, *ports);
     (void)window.exec(); // ends when the window closes
     window.Teardown();

@@ -77,6 +77,9 @@ void CVxSampleDlg::Open(const MainWindowOptions& options, IPortSource& ports)
     SetModelState(m_config.ModelCode);
     m_controller->BuildStepList();
     ShowMembers();
+    // The first thing an operator does is start: Space presses Start (Enter stays with Capture).
+    if (Control(1006)->isEnabled())
+        Control(1006)->setFocus();
 }
 
 void CVxSampleDlg::ApplyStartupSettings(const MainWindowOptions& options)
