@@ -43,28 +43,40 @@ CSetDialog::CSetDialog(const CSettingData& values, CInstrumentLink& link, IUserP
 {
     setWindowTitle(QStringLiteral("Capture Settings"));
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(BuildDetails());
+    layout->addWidget(BuildFormat());
+    layout->addWidget(BuildFilter());
+    BuildHiddenPortLists();
+    layout->addWidget(AddOkCancel(this, true));
+    SetChildFonts(this, UiFont(8.0));
+}
 
+QWidget* CSetDialog::BuildDetails()
+{
     QGroupBox* details = Group(this, 1028, "Save Details");
     auto* detailsLayout = new QVBoxLayout(details);
-    for (QCheckBox* box : { AddCheck(1001, "Data Number", values.SaveDataIndex), AddCheck(1002, "Date", values.SaveDate),
-             AddCheck(1003, "Time", values.SaveTime), AddCheck(1008, "Comp Judgment", values.SaveJudge),
-             AddCheck(1009, "MUX Judgment(at MUX-ON)", values.SaveMuxJudge),
-             AddCheck(1010, "Temperature", values.SaveTemp) })
+    const CSettingData& v = m_values;
+    for (QCheckBox* box : { AddCheck(1001, "Data Number", v.SaveDataIndex), AddCheck(1002, "Date", v.SaveDate),
+             AddCheck(1003, "Time", v.SaveTime), AddCheck(1008, "Comp Judgment", v.SaveJudge),
+             AddCheck(1009, "MUX Judgment(at MUX-ON)", v.SaveMuxJudge), AddCheck(1010, "Temperature", v.SaveTemp) })
         detailsLayout->addWidget(box);
-    layout->addWidget(details);
+    return details;
+}
 
+QWidget* CSetDialog::BuildFormat()
+{
     QGroupBox* format = Group(this, 1034, "Save Format (Text)");
     auto* formatLayout = new QGridLayout(format);
     m_decimal = new QComboBox(format);
     m_decimal->setObjectName(ControlName(1006));
     for (const char* item : kDecimalItems)
         m_decimal->addItem(QString::fromUtf8(item));
-    m_decimal->setCurrentIndex(std::clamp(values.Decimal, 0, 1));
+    m_decimal->setCurrentIndex(std::clamp(m_values.Decimal, 0, 1));
     m_separator = new QComboBox(format);
     m_separator->setObjectName(ControlName(1007));
     for (const char* item : kSeparatorItems)
         m_separator->addItem(QString::fromUtf8(item));
-    m_separator->setCurrentIndex(std::clamp(values.Separator, 0, 3));
+    m_separator->setCurrentIndex(std::clamp(m_values.Separator, 0, 3));
     auto* decimalLabel = new QLabel(QStringLiteral("Decimal Point:"), format);
     decimalLabel->setObjectName(ControlName(1032));
     auto* separatorLabel = new QLabel(QStringLiteral("Separator:"), format);
@@ -73,18 +85,24 @@ CSetDialog::CSetDialog(const CSettingData& values, CInstrumentLink& link, IUserP
     formatLayout->addWidget(m_decimal, 0, 1);
     formatLayout->addWidget(separatorLabel, 1, 0);
     formatLayout->addWidget(m_separator, 1, 1);
-    layout->addWidget(format);
+    return format;
+}
 
+QWidget* CSetDialog::BuildFilter()
+{
     QGroupBox* filter = Group(this, 1029, "EXT Trigger Filter");
     auto* filterLayout = new QHBoxLayout(filter);
-    filterLayout->addWidget(AddCheck(1004, "Enable", values.FilterEnable));
-    m_filterTime = new QLineEdit(QString::number(values.FilterTime), filter);
+    filterLayout->addWidget(AddCheck(1004, "Enable", m_values.FilterEnable));
+    m_filterTime = new QLineEdit(QString::number(m_values.FilterTime), filter);
     m_filterTime->setObjectName(ControlName(1014));
     m_filterTime->setAttribute(Qt::WA_InputMethodEnabled, false);
     filterLayout->addWidget(m_filterTime);
     filterLayout->addWidget(new QLabel(QStringLiteral("ms (0-1000)"), filter));
-    layout->addWidget(filter);
+    return filter;
+}
 
+void CSetDialog::BuildHiddenPortLists()
+{
     // The port and baud-rate lists and their "Update" button exist but are not shown.
     m_ports = new QComboBox(this);
     m_ports->setObjectName(ControlName(1000));
@@ -106,9 +124,6 @@ CSetDialog::CSetDialog(const CSettingData& values, CInstrumentLink& link, IUserP
         },
         Qt::DirectConnection);
     FillPortLists();
-
-    layout->addWidget(AddOkCancel(this, true));
-    SetChildFonts(this, UiFont(8.0));
 }
 
 void CSetDialog::FillPortLists()

@@ -74,6 +74,10 @@ public:
     void accept() override;
 
 private:
+    QWidget* BuildDetails();
+    QWidget* BuildFormat();
+    QWidget* BuildFilter();
+    void BuildHiddenPortLists();
     void FillPortLists();
     QCheckBox* AddCheck(int id, const char* caption, int32_t value);
 

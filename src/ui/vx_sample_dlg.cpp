@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <ctime>
 
 #include "host/comm_settings.h"
@@ -19,6 +21,13 @@
 #include "ui/small_dialogs.h"
 #include "uilogic/field_exchange.h"
 #include "uilogic/result_path.h"
+
+namespace {
+
+constexpr int kTeardownStopMs = 10000;
+constexpr int kTeardownStopSliceMs = 50;
+
+} // namespace
 
 CVxSampleDlg::CVxSampleDlg(CSettingData config, MeasSetData& data, CInstrumentLink& link, IUserPrompt& prompt,
     IDialogRunner& dialogs, QWidget* parent)
@@ -96,7 +105,11 @@ void CVxSampleDlg::Teardown()
     if (m_tornDown)
         return;
     m_tornDown = true;
-    (void)m_controller->Stop(); // closing is refused while a worker exists, so nothing is left
+    // Closing is refused while a worker exists; should one still run (the process is ending), its
+    // last messages are served until it has ended, so it never reports to a window that is gone.
+    QDeadlineTimer deadline(kTeardownStopMs);
+    while (!m_controller->Stop() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, kTeardownStopSliceMs);
     (void)ReadControls();
     m_config.FileDir = FolderOfPath(m_controller->FilePath);
     m_config.FileExtension = ExtensionOfPath(m_controller->FilePath);

@@ -2,6 +2,7 @@
 // enable rules, a recording failure during a message box, and pictures of its look.
 #include <QAction>
 #include <QThread>
+#include <filesystem>
 
 #include "window_rig.h"
 
@@ -31,6 +32,8 @@ private slots:
     void badFieldsAreRefusedWithTheirMessages();
     void aMuxScanShowsAFailingChannelInRed();
     void browseAndNoModelState();
+    void aCommandLineSettingsFileIsCheckedAndSent();
+    void closingKeepsTheWindowKeysAndTheConditions();
 };
 
 void TestMainWindow::idleWindowShowsTheModelAndTheChannelList()
@@ -254,6 +257,62 @@ void TestMainWindow::browseAndNoModelState()
     rig.Click(1013);
     QCOMPARE(rig.Control<QLineEdit>(1005)->text(), rig.Runner.Chosen);
     QCOMPARE(rig.Window->Controller().FilePath, rig.Runner.Chosen.toStdString());
+}
+
+void TestMainWindow::aCommandLineSettingsFileIsCheckedAndSent()
+{
+    const auto settingsFile = [](const std::string& folder, const std::string& name) {
+        CRecordingPrompt quiet;
+        MeasSetData data;
+        InitMeasSetData(data, kModelVx6207_02);
+        data.ModelCode = kModelVx6207_02;
+        CSettingData place(folder);
+        (void)SaveStartupSettings(place, data, quiet);
+        const std::string path = folder + "/" + name;
+        std::filesystem::rename(place.AutosavePath(), path);
+        return path;
+    };
+    const struct {
+        const char* Name;
+        std::vector<std::string> Messages;
+        bool Sent;
+    } cases[] = { { "mine.vxf", {}, true }, { "mine.txt", { kNotVxfFile }, false },
+        { "gone.vxf", { kFileNotFound }, false } };
+    for (const auto& c : cases) {
+        RigOptions options = FrontOptions(0);
+        options.Arguments = [&](const std::string& folder) {
+            const std::string path = settingsFile(folder, c.Name);
+            if (std::string(c.Name) == "gone.vxf")
+                std::filesystem::remove(path);
+            return std::vector<std::string> { path };
+        };
+        CWindowRig rig(options);
+        QCOMPARE(rig.Prompt.Texts, c.Messages);
+        QCOMPARE(rig.Sim.ReceivedLines().size() > 20, c.Sent); // a whole set of conditions
+        QCOMPARE(rig.Link.IsOpen, 0);
+        QCOMPARE(rig.Window->State(), MainWindowState::Idle);
+    }
+}
+
+void TestMainWindow::closingKeepsTheWindowKeysAndTheConditions()
+{
+    CWindowRig rig(FrontOptions(0));
+    rig.Click(1016);
+    rig.Click(1012);
+    rig.SetEdit(1018, "2.57");
+    rig.SetEdit(1019, "7");
+    rig.SetEdit(1005, rig.Folder() + "/kept/results.txt");
+    QVERIFY(rig.Window->close());
+    rig.Window->Teardown();
+    QFile ini(rig.Folder() + "/Vx6207App.ini");
+    QVERIFY(ini.open(QIODevice::ReadOnly));
+    const QString text = QString::fromLatin1(ini.readAll());
+    for (const char* key : { "LogType=2", "LogInterval=25", "LogLimit=7", "CsvEnable=1", "FileExtension=txt",
+             "GetCompRes=1", "ModelCode=10" })
+        QVERIFY2(text.contains(key), key);
+    QVERIFY(text.contains("FileDir=" + rig.Folder() + "/kept"));
+    QVERIFY(QFile::exists(rig.Folder() + "/MeasSetData.ini"));
+    QVERIFY(rig.Prompt.Texts.empty());
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -66,6 +66,8 @@ struct RigOptions {
     int32_t Method = 0;
     bool MuxOnAtStart = false;
     std::function<void(CSettingData&)> Configure;
+    // Files written into the rig's folder before the window opens; returns the command line.
+    std::function<std::vector<std::string>(const std::string& folder)> Arguments;
 };
 
 class CWindowRig {
@@ -98,6 +100,8 @@ public:
         Window = std::make_unique<CVxSampleDlg>(CSettingData(Folder().toStdString()), Data, Link, Prompt, Runner);
         MainWindowOptions open;
         open.KeepLinkSettings = true;
+        if (options.Arguments)
+            open.Arguments = options.Arguments(Folder().toStdString());
         CFixedPortSource ports({});
         Window->show();
         Window->activateWindow();
