@@ -34,6 +34,8 @@ private slots:
     void browseAndNoModelState();
     void aCommandLineSettingsFileIsCheckedAndSent();
     void closingKeepsTheWindowKeysAndTheConditions();
+    void startFailuresAreToldAndLeaveTheWindowIdle();
+    void anIntervalRunIntoAWorkbook();
 };
 
 void TestMainWindow::idleWindowShowsTheModelAndTheChannelList()
@@ -312,6 +314,48 @@ void TestMainWindow::closingKeepsTheWindowKeysAndTheConditions()
         QVERIFY2(text.contains(key), key);
     QVERIFY(text.contains("FileDir=" + rig.Folder() + "/kept"));
     QVERIFY(QFile::exists(rig.Folder() + "/MeasSetData.ini"));
+    QVERIFY(rig.Prompt.Texts.empty());
+}
+
+void TestMainWindow::startFailuresAreToldAndLeaveTheWindowIdle()
+{
+    const struct {
+        const char* Name;
+        const char* Simulated;
+        bool NobodyListens;
+        const char* Message;
+    } cases[] = {
+        { "no instrument", "VX6207-02", true, "Failed to open interface." },
+        { "another model", "VX6208", false,
+            "The model setting and the model of the connection destination are different." },
+    };
+    for (const auto& c : cases) {
+        RigOptions options = FrontOptions(2);
+        options.Sim.Model = c.Simulated;
+        options.Configure = [](CSettingData& config) { config.ModelCode = kModelVx6207_02; };
+        CWindowRig rig(options);
+        if (c.NobodyListens)
+            rig.Link.TcpPort = 1;
+        rig.Click(1006);
+        QVERIFY2(!rig.Window->Controller().WorkerExists(), c.Name);
+        QCOMPARE(rig.Prompt.Texts, (std::vector<std::string> { c.Message, kFailedToStart }));
+        QCOMPARE(rig.Window->State(), MainWindowState::Idle);
+        QVERIFY(rig.Control(1006)->isEnabled());
+        QCOMPARE(rig.Link.IsOpen, 0);
+    }
+}
+
+void TestMainWindow::anIntervalRunIntoAWorkbook()
+{
+    RigOptions options = FrontOptions(2);
+    options.Configure = [](CSettingData& config) { config.CsvEnable = 1; config.LogLimit = 2; };
+    CWindowRig rig(options);
+    QVERIFY(rig.Control<QRadioButton>(1012)->isChecked());
+    rig.SetEdit(1005, rig.Folder() + "/book.csv");
+    rig.Click(1006);
+    QVERIFY(rig.WaitIdle());
+    QCOMPARE(rig.Window->RowsShown(), 2);
+    QVERIFY(QFileInfo(rig.Folder() + "/book.xlsx").size() > 0);
     QVERIFY(rig.Prompt.Texts.empty());
 }
 
