@@ -323,11 +323,14 @@ void TestMainWindow::startFailuresAreToldAndLeaveTheWindowIdle()
         const char* Name;
         const char* Simulated;
         bool NobodyListens;
-        const char* Message;
+        bool FileIsAFolder;
+        std::vector<std::string> Messages;
     } cases[] = {
-        { "no instrument", "VX6207-02", true, "Failed to open interface." },
-        { "another model", "VX6208", false,
-            "The model setting and the model of the connection destination are different." },
+        { "no instrument", "VX6207-02", true, false, { "Failed to open interface.", kFailedToStart } },
+        { "another model", "VX6208", false, false,
+            { "The model setting and the model of the connection destination are different.", kFailedToStart } },
+        // The recorder says why itself; the start is not reported as failed once more.
+        { "unwritable file", "VX6207-02", false, true, { "Failed to open file." } },
     };
     for (const auto& c : cases) {
         RigOptions options = FrontOptions(2);
@@ -336,9 +339,12 @@ void TestMainWindow::startFailuresAreToldAndLeaveTheWindowIdle()
         CWindowRig rig(options);
         if (c.NobodyListens)
             rig.Link.TcpPort = 1;
+        if (c.FileIsAFolder)
+            rig.SetEdit(1005, rig.Folder());
         rig.Click(1006);
+        QVERIFY(rig.WaitIdle());
         QVERIFY2(!rig.Window->Controller().WorkerExists(), c.Name);
-        QCOMPARE(rig.Prompt.Texts, (std::vector<std::string> { c.Message, kFailedToStart }));
+        QCOMPARE(rig.Prompt.Texts, c.Messages);
         QCOMPARE(rig.Window->State(), MainWindowState::Idle);
         QVERIFY(rig.Control(1006)->isEnabled());
         QCOMPARE(rig.Link.IsOpen, 0);
