@@ -1,5 +1,6 @@
 // What the acquisition shows in the main window, and the enable rules applied to its controls.
 #include <QAction>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 
@@ -11,6 +12,7 @@
 namespace {
 
 constexpr int kStepRowPixels = 19;
+constexpr int kVisibleStepRows = 21;
 constexpr uint8_t kWhiteCell = 5;
 constexpr std::array<const char*, 5> kStepHeadings = { "CH", "CH Name", "Meas. Value", "Comp", "Judge" };
 constexpr std::array<int, 5> kStepWidths = { 40, 75, 90, 45, 50 };
@@ -69,9 +71,9 @@ void CVxSampleDlg::BuildStepList(bool muxOn, const StepTexts& names)
                 (void)list.SetBackColour(row, column, kWhiteCell);
         }
     }
-    // A whole number of rows in view.
-    const int rows = std::max(1, (list.height() - 2) / kStepRowPixels);
-    list.setMinimumHeight(std::min(rows, 12) * kStepRowPixels + 2);
+    // A whole number of 19-pixel rows in view, plus the frame.
+    list.verticalHeader()->setDefaultSectionSize(kStepRowPixels);
+    list.setMinimumHeight(list.horizontalHeader()->sizeHint().height() + kVisibleStepRows * kStepRowPixels + 2);
     list.viewport()->update();
 }
 
