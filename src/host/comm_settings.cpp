@@ -7,7 +7,8 @@ void ApplyCommSettings(const CSettingData& config, CInstrumentLink& link, IPortS
 {
     EnumeratePorts(link, ports, config.ComNo);
     link.BaudRate = static_cast<uint32_t>(config.BaudRate);
-    link.Interface = config.IFSelect == static_cast<int32_t>(InterfaceKind::Lan) ? InterfaceKind::Lan : InterfaceKind::Com;
+    link.Interface
+        = config.IFSelect == static_cast<int32_t>(InterfaceKind::Lan) ? InterfaceKind::Lan : InterfaceKind::Com;
     link.IpOctets = config.LanIPOctets;
     link.IpAddress = config.LanIPAddr;
     link.TcpPort = config.LanPort;

@@ -25,8 +25,8 @@ void UseDefaults(MeasSetData& data, int32_t model)
 
 } // namespace
 
-StartupSource LoadStartupSettings(const CSettingData& config, const std::vector<std::string>& arguments,
-    MeasSetData& data, IUserPrompt& prompt)
+StartupSource LoadStartupSettings(
+    const CSettingData& config, const std::vector<std::string>& arguments, MeasSetData& data, IUserPrompt& prompt)
 {
     UseDefaults(data, config.ModelCode);
     std::string source = config.AutosavePath();

@@ -20,7 +20,8 @@ public:
 inline constexpr const char* kNotVxfFile = "Specified file is not an .vxf file.";
 inline constexpr const char* kFileNotFound = "File not found.";
 inline constexpr const char* kLaunchWithDefaults = "Program will launch with all default values.";
-inline constexpr const char* kSettingFileModelDiffers = "The model setting and the model of the setting file are different.";
+inline constexpr const char* kSettingFileModelDiffers
+    = "The model setting and the model of the setting file are different.";
 inline constexpr const char* kSetTheModel = "Set the model.";
 
 // Where the start-up settings came from.
@@ -32,8 +33,8 @@ enum class StartupSource { Defaults, Autosave, CommandLine, CommandLineNoModel }
 // usable file the conditions are the configured model's defaults. A file of another model is
 // refused for the configured model's defaults. Returns where the conditions came from; a file from
 // the command line is to be sent to the instrument (TransferStartupSettings) when a model is set.
-[[nodiscard]] StartupSource LoadStartupSettings(const CSettingData& config, const std::vector<std::string>& arguments,
-    MeasSetData& data, IUserPrompt& prompt);
+[[nodiscard]] StartupSource LoadStartupSettings(
+    const CSettingData& config, const std::vector<std::string>& arguments, MeasSetData& data, IUserPrompt& prompt);
 
 // Sends the start-up conditions to the instrument when it is the configured model, with a progress
 // window. Nothing is sent to an instrument of another model. True when the settings were sent.

@@ -30,7 +30,8 @@ void CQtNotifyWindow::Send(NotifyMessage message)
         return;
     }
     // The worker thread blocks here until the GUI thread has run the handler.
-    QMetaObject::invokeMethod(this, [this, &message] { Deliver(message); }, Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, &message] { Deliver(message); }, Qt::BlockingQueuedConnection);
 }
 
 CQtTimerService::CQtTimerService(QObject* parent)
@@ -78,7 +79,7 @@ bool CQtUserPrompt::AskYesNo(const std::string& text)
 
 bool CQtUserPrompt::AskOkCancel(const std::string& text)
 {
-    return QMessageBox::question(m_parent, kAppTitle, QString::fromStdString(text),
-               QMessageBox::Ok | QMessageBox::Cancel)
+    return QMessageBox::question(
+               m_parent, kAppTitle, QString::fromStdString(text), QMessageBox::Ok | QMessageBox::Cancel)
         == QMessageBox::Ok;
 }

@@ -37,16 +37,19 @@ CMessDlg::CMessDlg(QWidget* parent, bool showStop)
     connect(m_stop, &QPushButton::clicked, this, &CMessDlg::StopRequested, Qt::DirectConnection);
 }
 
-void CMessDlg::SetText(const QString& text) { m_text->setText(text); }
+void CMessDlg::SetText(const QString& text)
+{
+    m_text->setText(text);
+}
 
 void CMessDlg::ShowProgress(const std::string& text)
 {
     SetText(QString::fromStdString(text));
     adjustSize();
     // Centred on the parent window, or on the screen without one.
-    const QRect area = parentWidget() != nullptr ? parentWidget()->geometry()
+    const QRect area = parentWidget() != nullptr      ? parentWidget()->geometry()
         : QGuiApplication::primaryScreen() != nullptr ? QGuiApplication::primaryScreen()->availableGeometry()
-                                                       : QRect();
+                                                      : QRect();
     if (area.isValid())
         move(area.center() - rect().center());
     show();

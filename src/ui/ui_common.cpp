@@ -5,7 +5,10 @@
 #include <QFileDialog>
 #include <QPushButton>
 
-QString ControlName(int id) { return QStringLiteral("ctl%1").arg(id); }
+QString ControlName(int id)
+{
+    return QStringLiteral("ctl%1").arg(id);
+}
 
 QFont UiFont(double points, bool bold)
 {

@@ -4,12 +4,12 @@
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <ctime>
 
 #include "host/comm_settings.h"
@@ -52,7 +52,8 @@ CVxSampleDlg::CVxSampleDlg(CSettingData config, MeasSetData& data, CInstrumentLi
     connect(static_cast<QPushButton*>(Control(1013)), &QPushButton::clicked, this, &CVxSampleDlg::OnBrowse, direct);
     // A radio button reads every control into the members.
     for (QButtonGroup* group : { m_methods, m_targets })
-        connect(group, &QButtonGroup::idClicked, this, [this] { (void)ReadControls(); }, direct);
+        connect(
+            group, &QButtonGroup::idClicked, this, [this] { (void)ReadControls(); }, direct);
 }
 
 CVxSampleDlg::~CVxSampleDlg()
@@ -215,7 +216,7 @@ void CVxSampleDlg::OnStart()
     if (m_controller->WorkerExists() || !ReadControls())
         return;
     (void)m_controller->Start(); // it shows its messages and sets the window's state
-    ShowMembers();               // the corrected interval and count
+    ShowMembers(); // the corrected interval and count
     if (m_controller->WorkerExists()) {
         raise();
         activateWindow();

@@ -29,8 +29,14 @@ void SetText(QWidget* label, const std::string& text)
 
 } // namespace
 
-void CVxSampleDlg::ShowValueTitle(const std::string& title) { SetText(Control(1046), title); }
-void CVxSampleDlg::ShowValue(const std::string& value) { SetText(Control(1022), value); }
+void CVxSampleDlg::ShowValueTitle(const std::string& title)
+{
+    SetText(Control(1046), title);
+}
+void CVxSampleDlg::ShowValue(const std::string& value)
+{
+    SetText(Control(1022), value);
+}
 
 void CVxSampleDlg::ShowComp(const std::string& judge, int32_t colour)
 {
@@ -44,9 +50,18 @@ void CVxSampleDlg::ShowTotal(const std::string& judge, int32_t colour)
     SetBoxColour(Control(1024), TotalColourRgb(colour));
 }
 
-void CVxSampleDlg::ShowCurrentChannel(const std::string& name) { SetText(Control(1028), name); }
-void CVxSampleDlg::ShowSerial(const std::string& serial) { SetText(Control(1036), "Serial No.:" + serial); }
-void CVxSampleDlg::ShowModel(int32_t code) { SetText(Control(1169), "Model:" + ModelNameOfCode(code)); }
+void CVxSampleDlg::ShowCurrentChannel(const std::string& name)
+{
+    SetText(Control(1028), name);
+}
+void CVxSampleDlg::ShowSerial(const std::string& serial)
+{
+    SetText(Control(1036), "Serial No.:" + serial);
+}
+void CVxSampleDlg::ShowModel(int32_t code)
+{
+    SetText(Control(1169), "Model:" + ModelNameOfCode(code));
+}
 
 void CVxSampleDlg::BuildStepList(bool muxOn, const StepTexts& names)
 {
@@ -54,7 +69,8 @@ void CVxSampleDlg::BuildStepList(bool muxOn, const StepTexts& names)
     list.setRowCount(0);
     list.ClearColumns();
     for (size_t i = 0; i < kStepHeadings.size(); ++i)
-        list.InsertColumn(static_cast<int>(i), kStepHeadings[i], CListCtrlEx::kFormatLeft, kStepWidths[i], -1, kEditNone);
+        list.InsertColumn(
+            static_cast<int>(i), kStepHeadings[i], CListCtrlEx::kFormatLeft, kStepWidths[i], -1, kEditNone);
     list.setShowGrid(true);
     list.setSelectionBehavior(QAbstractItemView::SelectRows);
     list.setEnabled(muxOn);
@@ -77,8 +93,8 @@ void CVxSampleDlg::BuildStepList(bool muxOn, const StepTexts& names)
     list.viewport()->update();
 }
 
-void CVxSampleDlg::SetStepRow(int row, const std::string& value, const std::string& comp, const std::string& judge,
-    uint8_t judgeColour)
+void CVxSampleDlg::SetStepRow(
+    int row, const std::string& value, const std::string& comp, const std::string& judge, uint8_t judgeColour)
 {
     if (row < 0 || row >= m_stepList->rowCount())
         return;

@@ -105,7 +105,8 @@ QWidget* CVxSampleDlg::BuildMethodGroup()
     m_controls[1033] = group;
     auto* grid = new QGridLayout(group);
     m_methods = new QButtonGroup(this);
-    const std::array<const char*, 3> captions = { "With Capture button or ENTER key", "With EXT Trigger", "At Intervals" };
+    const std::array<const char*, 3> captions
+        = { "With Capture button or ENTER key", "With EXT Trigger", "At Intervals" };
     for (int i = 0; i < 3; ++i) {
         QRadioButton* radio = AddRadio(1014 + i, captions[static_cast<size_t>(i)], group);
         m_methods->addButton(radio, i);

@@ -13,8 +13,8 @@ struct AppCommandLine {
 inline constexpr const char* kAppUsage = "usage: vx6207-app [SETTINGS.vxf] [--simulate[=MODEL]]";
 
 // False with the reason for an option the application does not know or an unknown model.
-[[nodiscard]] bool ParseAppCommandLine(const std::vector<std::string>& arguments, AppCommandLine& parsed,
-    std::string& error);
+[[nodiscard]] bool ParseAppCommandLine(
+    const std::vector<std::string>& arguments, AppCommandLine& parsed, std::string& error);
 
 // The model the simulator plays: the one asked for, else the configured one, else VX6207-02.
 [[nodiscard]] std::string SimulatedModelName(const AppCommandLine& parsed, int configuredModel);

@@ -15,8 +15,8 @@ inline constexpr const char* kEnterIntegerBetween = "Enter an integer between %1
 // False with the message when the text is not an integer.
 [[nodiscard]] bool ExchangeInt(const std::string& text, int32_t& value, std::string& message);
 // An integer within [low, high]; the value is left alone on failure.
-[[nodiscard]] bool ExchangeIntRange(const std::string& text, int32_t low, int32_t high, int32_t& value,
-    std::string& message);
+[[nodiscard]] bool ExchangeIntRange(
+    const std::string& text, int32_t low, int32_t high, int32_t& value, std::string& message);
 // A text of at most maxChars characters (counted as UTF-8 code points).
 [[nodiscard]] bool ExchangeText(const std::string& text, size_t maxChars, std::string& value, std::string& message);
 

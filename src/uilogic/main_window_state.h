@@ -7,8 +7,15 @@
 enum class MainWindowState { NoModel, Idle, Measuring, SelfCheck };
 
 // The six menu-bar commands, in menu order.
-enum MainMenuCommand : int { kMenuModelSet, kMenuCaptureSet, kMenuCommunicationSet, kMenuMeasurementSet,
-    kMenuSelfCheck, kMenuHelp, kMenuCommandCount };
+enum MainMenuCommand : int {
+    kMenuModelSet,
+    kMenuCaptureSet,
+    kMenuCommunicationSet,
+    kMenuMeasurementSet,
+    kMenuSelfCheck,
+    kMenuHelp,
+    kMenuCommandCount
+};
 
 inline constexpr std::array<const char*, kMenuCommandCount> kMenuCaptions
     = { "Model Set.", "Capture Set.", "Communication Set.", "Measurement Set.", "Self-check", "Help" };

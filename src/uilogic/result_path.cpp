@@ -4,8 +4,9 @@
 
 std::string DefaultResultPath(const std::string& folder, const std::string& extension, const std::tm& now)
 {
-    return folder + FormatC("/%04d%02d%02d%02d%02d%02d.", now.tm_year + 1900, now.tm_mon + 1, now.tm_mday, now.tm_hour,
-                        now.tm_min, now.tm_sec)
+    return folder
+        + FormatC("/%04d%02d%02d%02d%02d%02d.", now.tm_year + 1900, now.tm_mon + 1, now.tm_mday, now.tm_hour,
+            now.tm_min, now.tm_sec)
         + extension;
 }
 

@@ -26,7 +26,8 @@ public:
             return;
         Nested = true;
         std::thread worker([this] {
-            for (const int msg : std::initializer_list<int> { WM_MEAS_RESULT, WM_MEAS_INTERVAL, WM_MEAS_RESULT, WM_MEAS_END, kMarker }) {
+            for (const int msg :
+                std::initializer_list<int> { WM_MEAS_RESULT, WM_MEAS_INTERVAL, WM_MEAS_RESULT, WM_MEAS_END, kMarker }) {
                 NotifyMessage message;
                 message.Msg = msg;
                 message.Text = "+1.00000E+00,IN";
@@ -60,7 +61,8 @@ TEST(WindowReentry, AWriteFailureIsToldOnceWhileMessagesKeepComing)
         options.TriggerEveryMs = method == CaptureMethod::Trigger ? 5 : 0;
         CHostRig rig(options);
         CNestingPrompt prompt(rig.Host);
-        rig.Controller = std::make_unique<CMeasController>(rig.Config, rig.Data, rig.Link, prompt, rig.Sink, rig.Host, rig.Host);
+        rig.Controller
+            = std::make_unique<CMeasController>(rig.Config, rig.Data, rig.Link, prompt, rig.Sink, rig.Host, rig.Host);
         rig.Host.SetHandlers(
             [&](const NotifyMessage& message) {
                 if (message.Msg == kMarker)

@@ -62,7 +62,8 @@ void TestMainWindow::idleWindowShowsTheModelAndTheChannelList()
     QCOMPARE(rig.Control(1020)->isEnabled(), rig.Data.MuxOn != 0 && rig.Data.MuxScan == 0);
     QCOMPARE(rig.Data.MuxOn, 1);
     QVERIFY(rig.Control<QRadioButton>(1016)->isChecked());
-    const char* captions[] = { "Model Set.", "Capture Set.", "Communication Set.", "Measurement Set.", "Self-check", "Help" };
+    const char* captions[]
+        = { "Model Set.", "Capture Set.", "Communication Set.", "Measurement Set.", "Self-check", "Help" };
     for (int i = 0; i < kMenuCommandCount; ++i)
         QCOMPARE(window.MenuAction(i)->text(), QString(captions[i]));
     QVERIFY(rig.Text(1169).size() > 0);
@@ -140,7 +141,10 @@ void TestMainWindow::aWriteFailureIsToldOnceDuringTheMessageBox()
     if (!QFile::exists("/dev/full"))
         QSKIP("no /dev/full to fail writes with");
     RigOptions options = FrontOptions(2);
-    options.Configure = [](CSettingData& config) { config.LogInterval = 0; config.LogLimit = 50; };
+    options.Configure = [](CSettingData& config) {
+        config.LogInterval = 0;
+        config.LogLimit = 50;
+    };
     CWindowRig rig(options);
     rig.SetEdit(1005, "/dev/full"); // opens, but every write fails
     int handledWhileShown = 0;
@@ -215,7 +219,10 @@ void TestMainWindow::aMuxScanShowsAFailingChannelInRed()
     options.Sim.ChannelResistance[3] = 2.0;
     for (int channel = 1; channel <= 6; ++channel)
         options.Sim.ChannelLimits[channel] = { 0.5, 1.5 };
-    options.Configure = [](CSettingData& config) { config.LogInterval = 10; config.LogLimit = 100; };
+    options.Configure = [](CSettingData& config) {
+        config.LogInterval = 10;
+        config.LogLimit = 100;
+    };
     CWindowRig rig(options);
     rig.Click(1006);
     QVERIFY(rig.Window->Controller().WorkerExists());
@@ -354,7 +361,10 @@ void TestMainWindow::startFailuresAreToldAndLeaveTheWindowIdle()
 void TestMainWindow::anIntervalRunIntoAWorkbook()
 {
     RigOptions options = FrontOptions(2);
-    options.Configure = [](CSettingData& config) { config.CsvEnable = 1; config.LogLimit = 2; };
+    options.Configure = [](CSettingData& config) {
+        config.CsvEnable = 1;
+        config.LogLimit = 2;
+    };
     CWindowRig rig(options);
     QVERIFY(rig.Control<QRadioButton>(1012)->isChecked());
     rig.SetEdit(1005, rig.Folder() + "/book.csv");

@@ -19,7 +19,10 @@ void Shoot(QWidget& widget, const QString& name)
     widget.grab().save(QDir::currentPath() + QLatin1Char('/') + name);
 }
 
-template <typename T> T* Child(QWidget& dialog, int id) { return dialog.findChild<T*>(ControlName(id)); }
+template <typename T> T* Child(QWidget& dialog, int id)
+{
+    return dialog.findChild<T*>(ControlName(id));
+}
 
 void FillPorts(CInstrumentLink& link, std::vector<std::string> names)
 {
@@ -52,7 +55,8 @@ void TestSmallDialogs::modelSettingReturnsTheChoiceOrTheModelItWasOpenedWith()
         QString Shown;
         int Choice;
         int32_t Returned;
-    } cases[] = { { 12, "Unset", -1, 12 }, { 10, "VX6207-02", -1, 10 }, { 12, "Unset", 6, 2048 }, { 8, "VX6207", 0, 0 } };
+    } cases[]
+        = { { 12, "Unset", -1, 12 }, { 10, "VX6207-02", -1, 10 }, { 12, "Unset", 6, 2048 }, { 8, "VX6207", 0, 0 } };
     for (const auto& c : cases) {
         CModelSetDlg dialog(c.OpenedWith);
         QCOMPARE(dialog.windowTitle(), QString("Model Setting"));

@@ -3,9 +3,9 @@
 // The main window against the in-process simulator, with every modal thing scripted: messages
 // are recorded (a hook may act while one is "shown"), dialogs are answered by the test.
 
+#include <QComboBox>
 #include <QDialog>
 #include <QDir>
-#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>

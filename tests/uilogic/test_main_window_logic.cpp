@@ -28,7 +28,8 @@ TEST(MainWindowEnables, FollowStateMethodAndMux)
 {
     const EnableCase cases[] = {
         { "idle front", MainWindowState::Idle, { 0, false, false, false }, true, true, false, true, false, kAllMenus },
-        { "idle MUX manual", MainWindowState::Idle, { 2, false, true, false }, true, true, false, true, true, kAllMenus },
+        { "idle MUX manual", MainWindowState::Idle, { 2, false, true, false }, true, true, false, true, true,
+            kAllMenus },
         { "idle MUX scan", MainWindowState::Idle, { 0, false, true, true }, true, true, false, true, false, kAllMenus },
         { "measuring by key", MainWindowState::Measuring, { 0, true, false, false }, false, false, true, true, false,
             kNoMenus },
@@ -66,9 +67,15 @@ TEST(FieldExchange, ReadsNumbersAndTextsOrSaysWhy)
         bool IntOk;
         bool RangeOk; // 1 to 42
     } const cases[] = {
-        { "2.37", true, false, false }, { " 5 ", true, true, true }, { "-1", true, true, false },
-        { "abc", false, false, false }, { "", false, false, false }, { "42", true, true, true },
-        { "43", true, true, false }, { "1e3", true, false, false }, { "2,5", false, false, false },
+        { "2.37", true, false, false },
+        { " 5 ", true, true, true },
+        { "-1", true, true, false },
+        { "abc", false, false, false },
+        { "", false, false, false },
+        { "42", true, true, true },
+        { "43", true, true, false },
+        { "1e3", true, false, false },
+        { "2,5", false, false, false },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Text);
@@ -125,7 +132,12 @@ TEST(ModelSetting, ShowsTheModelAndReturnsTheChoiceOrTheModelItWasOpenedWith)
         int Choice; // -1: OK without a choice
         int32_t Returned;
     } cases[] = {
-        { 10, 3, -1, 10 }, { 12, 0, -1, 12 }, { 12, 0, 0, 0 }, { 0, 0, 6, 2048 }, { 8, 1, 5, 160 }, { 99, 0, 9, 99 },
+        { 10, 3, -1, 10 },
+        { 12, 0, -1, 12 },
+        { 12, 0, 0, 0 },
+        { 0, 0, 6, 2048 },
+        { 8, 1, 5, 160 },
+        { 99, 0, 9, 99 },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.OpenedWith);

@@ -70,8 +70,8 @@ TEST_F(StartupSettings, EachSourceGivesItsMessagesAndConditions)
         { "no file at all", Given::None, 144, StartupSource::Defaults, {}, -1 },
         { "autosave", Given::Autosave, 10, StartupSource::Autosave, {}, 2 },
         { "command-line file", Given::LineFile, 10, StartupSource::CommandLine, {}, 3 },
-        { "file of another model", Given::LineFileOtherModel, 10, StartupSource::Defaults,
-            { kSettingFileModelDiffers }, -1 },
+        { "file of another model", Given::LineFileOtherModel, 10, StartupSource::Defaults, { kSettingFileModelDiffers },
+            -1 },
         { "not a .vxf file", Given::LineTxt, 10, StartupSource::Autosave, { kNotVxfFile }, 2 },
         { "missing file", Given::LineMissing, 10, StartupSource::Autosave, { kFileNotFound }, 2 },
         { "malformed autosave", Given::Malformed, 144, StartupSource::Defaults,
@@ -175,8 +175,13 @@ TEST(ModelChange, KeepsConditionsWithinAFamilyAndResetsAcross)
         bool Changed, Reset;
         int32_t MuxOnAfter;
     } cases[] = {
-        { 8, 10, true, false, 1 }, { 10, 8, true, false, 0 }, { 8, 144, true, true, 0 },
-        { 10, 2048, true, true, 0 }, { 2048, 160, true, true, 0 }, { 10, 10, false, false, 1 }, { 10, 0, true, false, 1 },
+        { 8, 10, true, false, 1 },
+        { 10, 8, true, false, 0 },
+        { 8, 144, true, true, 0 },
+        { 10, 2048, true, true, 0 },
+        { 2048, 160, true, true, 0 },
+        { 10, 10, false, false, 1 },
+        { 10, 0, true, false, 1 },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.From) + " to " + std::to_string(c.To));
