@@ -18,6 +18,24 @@ namespace {
 constexpr const char* kInstanceName = "h_VX6207SAMPLE_Instance";
 constexpr uint32_t kLoopback = 0x7F000001;
 
+// The simulated meter starts with its comparator on and limits around its reading, so a first
+// capture shows judgements (its noise crosses the upper limit now and then).
+constexpr const char* kSimulatedComparator[] = { ":CALCulate:LIMit:STATe ON", ":CALCulate:LIMit:MODE ABS",
+    ":CALCulate:LIMit:UPPer 1.23456E-3", ":CALCulate:LIMit:LOWer 1.2E-3" };
+
+void PrepareSimulatedMeter(uint16_t port)
+{
+    CInstrumentLink panel; // the meter's own front panel, as it were
+    panel.Interface = InterfaceKind::Lan;
+    panel.IpAddress = kLoopback;
+    panel.TcpPort = port;
+    if (panel.Open()) {
+        for (const char* line : kSimulatedComparator)
+            (void)panel.SendCommand(line); // a refused line only leaves the comparator off
+    }
+    panel.Close();
+}
+
 } // namespace
 
 QString CVxSampleApp::InstanceLockPath(const QString& folder)
@@ -62,6 +80,7 @@ int CVxSampleApp::Run(int argc, char** argv)
             std::cerr << "Cannot start the simulator.\n";
             return 1;
         }
+        PrepareSimulatedMeter(simulator->TcpPort());
         link.Interface = InterfaceKind::Lan;
         link.IpAddress = kLoopback;
         link.TcpPort = simulator->TcpPort();

@@ -83,12 +83,16 @@ class X:
         self.x11.XFlush(d)
 
 
-def rows_in(folder):
+def result_rows(folder):
     files = glob.glob(os.path.join(folder, "*.csv"))
     if not files:
-        return 0
+        return []
     with open(files[0], encoding="ascii", errors="replace") as f:
-        return max(0, len(f.read().splitlines()) - 1)  # less the header
+        return f.read().splitlines()[1:]  # less the header
+
+
+def rows_in(folder):
+    return len(result_rows(folder))
 
 
 def under_display(app):
@@ -120,6 +124,10 @@ def under_display(app):
             kept = ini.read()
         if "LogLimit=5" not in kept or "ModelCode=0" not in kept:
             raise SystemExit("the configuration was not kept as it was:\n" + kept)
+        # The simulated meter's comparator is on: every row carries a judgement.
+        judged = [row for row in result_rows(folder) if row.split(",")[-1] in ("IN", "Hi", "Lo")]
+        if len(judged) != rows_in(folder):
+            raise SystemExit("rows without a judgement: %s" % result_rows(folder))
         print("rows recorded: %d" % rows_in(folder))
         return 0
     finally:
