@@ -36,6 +36,7 @@ private slots:
     void closingKeepsTheWindowKeysAndTheConditions();
     void startFailuresAreToldAndLeaveTheWindowIdle();
     void anIntervalRunIntoAWorkbook();
+    void captureSettingsAndHelpFromTheMenu();
 };
 
 void TestMainWindow::idleWindowShowsTheModelAndTheChannelList()
@@ -372,6 +373,28 @@ void TestMainWindow::anIntervalRunIntoAWorkbook()
     QVERIFY(rig.WaitIdle());
     QCOMPARE(rig.Window->RowsShown(), 2);
     QVERIFY(QFileInfo(rig.Folder() + "/book.xlsx").size() > 0);
+    QVERIFY(rig.Prompt.Texts.empty());
+}
+
+void TestMainWindow::captureSettingsAndHelpFromTheMenu()
+{
+    CWindowRig rig(FrontOptions(0));
+    QString opened;
+    rig.Runner.Answer = [&](QDialog& dialog) {
+        opened = dialog.windowTitle();
+        if (auto* filter = dialog.findChild<QLineEdit*>(ControlName(1014)))
+            filter->setText("500");
+        dialog.accept();
+        return dialog.result();
+    };
+    rig.Window->MenuAction(kMenuCaptureSet)->trigger();
+    QCOMPARE(opened, QString("Capture Settings"));
+    QCOMPARE(rig.Window->Config().FilterTime, 500);
+    rig.Window->MenuAction(kMenuHelp)->trigger();
+    QCOMPARE(opened, QString("Version Information"));
+    QCOMPARE(rig.Runner.Runs, 2);
+    // The windows of later work are present but not usable yet.
+    QVERIFY(!rig.Window->MenuAction(kMenuSelfCheck)->isEnabled());
     QVERIFY(rig.Prompt.Texts.empty());
 }
 
