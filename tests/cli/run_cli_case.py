@@ -213,6 +213,18 @@ def case_capture_workbook_kill():
     expect(rc == 0 and "No interrupted capture to recover" in err, f"nothing left to recover: {rc} {err}")
 
 
+def case_config_warnings():
+    # Values outside their choices fall back as before; each key is named once on stderr.
+    config = os.path.join(WORK, "odd.ini")
+    with open(config, "wb") as file:
+        file.write(b'[FILE_TYPE]\r\nSeparator=7\r\n[SAVE]\r\nSaveDate="1"\r\n')
+    path = os.path.join(WORK, "odd.csv")
+    rc, _, err = run("capture", "--simulate=VX6207", "--config", config, "--interval", "0", "--count", "1", "-o", path)
+    expect(rc == 0, f"capture with odd values: {rc} {err}")
+    expect(err.count("Separator=7") == 1 and err.count('SaveDate="1"') == 1, f"one note per key: {err}")
+    expect(lines(path)[0] == "Number,Time,MeasValue,CompJudge,", f"the fallbacks hold: {lines(path)[0]}")
+
+
 def case_settings_files():
     defaults = os.path.join(WORK, "defaults.vxf")
     rc, _, err = run("defaults", "--model", "VX6208", "-o", defaults)
