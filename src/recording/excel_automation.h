@@ -56,6 +56,7 @@ public:
     // The file the rows go to: the workbook asked for, or the new one beside it.
     const std::string& WorkbookPath() const { return m_target; }
     int RestoredRows() const { return m_restoredRows; }
+    int SheetCount() const { return static_cast<int>(m_sheetNames.size()); }
 
     double Version = -1;
     int MaxRows = 0; // lowered by tests to show the continuation sheet
