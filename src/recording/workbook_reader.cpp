@@ -170,7 +170,7 @@ void CSheetParser::End(const char* name)
         } else if (CellType == "n" && ParseDoubleC(Value, Cell.Number)) {
             Cell.Type = WorkbookCell::Kind::Number;
         } else {
-            return Refuse("error cells");
+            return Refuse("cells of a kind that cannot be carried over");
         }
         Cells.push_back(std::move(Cell));
     } else if (std::strcmp(name, "row") == 0 && !Cells.empty()) {

@@ -9,7 +9,9 @@
 #include <sys/resource.h>
 
 #include "recording/recording_test_support.h"
+#include "recording/save_excel.h"
 #include "recording/save_file.h"
+#include "recording/workbook_journal.h"
 
 namespace {
 
@@ -83,4 +85,43 @@ TEST(FullDisk, ATextFileKeepsOnlyWholeRows)
         for (size_t i = 1; i < lines.size(); ++i)
             EXPECT_EQ(SplitCsv(lines[i], ',').size(), 6U) << lines[i];
     }
+}
+
+TEST(FullDisk, AWorkbookCaptureKeepsEveryRecordedRowInItsJournal)
+{
+    const FullDisk& disk = kDisks[0]; // the workbook's scratch files lie outside a size limit's reach
+    CTempFolder folder;
+    const std::string mountPoint = folder / "disk";
+    std::filesystem::create_directory(mountPoint);
+    std::string reason;
+    if (!disk.Make(mountPoint, reason)) {
+        GTEST_SKIP() << reason;
+    }
+    const std::string book = mountPoint + "/full.xlsx";
+    CSettingData config = ConfigWith(true, true, true, true, false, true);
+    CRecordingPrompt prompt;
+    int recorded = 0;
+    {
+        CSaveExcelNorm recorder(config, prompt, book);
+        StepArrays steps;
+        steps.Values[0] = "1.23455E-03";
+        bool ok = recorder.Open("123456");
+        for (; ok && recorded < 100000; ++recorded)
+            ok = recorder.Record(recorded, steps.Values, steps.Comps, steps.Judges, steps.Names, "", "23.5");
+        EXPECT_FALSE(ok) << "the disk never filled";
+        EXPECT_FALSE(recorder.Finish()); // no room for the workbook either
+    }
+    const std::string journal = ReadAll(CWorkbookJournal::PathFor(book));
+    disk.Undo(mountPoint);
+    ASSERT_GT(recorded, 2);
+    ASSERT_FALSE(journal.empty());
+    EXPECT_EQ(journal.back(), '\n') << "a partial row is left";
+    const std::string copy = folder / "copy.journal";
+    std::ofstream(copy, std::ios::binary) << journal;
+    int rows = 0;
+    ASSERT_TRUE(CWorkbookJournal::ForEachRow(copy, [&](const JournalRow& row) {
+        rows += row.Header ? 0 : 1;
+        return true;
+    }));
+    EXPECT_EQ(rows, recorded - 1); // every row before the failed one, ready to be restored
 }
