@@ -88,6 +88,7 @@ private:
     std::string m_target;
     std::string m_partial;
     CWorkbookJournal m_journal;
+    std::string m_appliedJournal; // the journal whose rows the carried-over workbook holds
     JournalRow m_header;
     int m_nextRow = 1; // the row after the last one written on the current sheet
     int m_restoredRows = 0;

@@ -79,6 +79,7 @@ ExcelAutomation::OpenOutcome ExcelAutomation::TryOpen(const std::string& candida
     }
     if (!CreateWorkbook(candidate))
         return OpenOutcome::Failed;
+    m_appliedJournal = carry ? reader.Property(CWorkbookReader::kJournalProperty) : std::string();
     if (carry ? CarryOver(reader) : AddSheet(""))
         return OpenOutcome::Opened;
     problem = reader.Problem().empty() ? "content that cannot be read" : reader.Problem();
@@ -159,7 +160,9 @@ bool ExcelAutomation::CarryCell(int row, const WorkbookCell& cell)
 bool ExcelAutomation::RestoreJournals(const std::string& requested)
 {
     const std::string journal = CWorkbookJournal::PathFor(m_target);
-    if (!m_journal.Create(journal))
+    if (!m_journal.Create(journal)
+        || workbook_set_custom_property_string(m_workbook, CWorkbookReader::kJournalProperty, m_journal.Name().c_str())
+            != LXW_NO_ERROR)
         return false;
     std::vector<std::string> sources { journal };
     if (requested != m_target)
@@ -167,6 +170,10 @@ bool ExcelAutomation::RestoreJournals(const std::string& requested)
     int restored = 0;
     bool written = true;
     for (const std::string& source : sources) {
+        // A journal the workbook already holds (the program ended before it could remove it).
+        const std::string name = CWorkbookJournal::NameOf(source);
+        if (!name.empty() && name == m_appliedJournal)
+            continue;
         (void)CWorkbookJournal::ForEachRow(source, [&](const JournalRow& row) {
             written = WriteRow(row);
             restored += written && !row.Header ? 1 : 0;

@@ -2,10 +2,13 @@
 
 #include <cstdio>
 #include <fcntl.h>
+#include <cstring>
 #include <fstream>
+#include <random>
 #include <unistd.h>
 
 #include "settings/file_io.h"
+#include "settings/numeric_locale.h"
 
 namespace {
 
@@ -46,11 +49,27 @@ std::vector<std::string> Fields(const std::string& line)
 
 CWorkbookJournal::~CWorkbookJournal() { Close(false); }
 
+bool CWorkbookJournal::ReadName(std::ifstream& file, std::string& name)
+{
+    std::string line;
+    if (!file || !std::getline(file, line) || line.rfind(kMagic, 0) != 0 || file.eof())
+        return false;
+    name = line.size() > std::strlen(kMagic) + 1 ? line.substr(std::strlen(kMagic) + 1) : std::string();
+    return true;
+}
+
+std::string CWorkbookJournal::NameOf(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::string name;
+    return ReadName(file, name) ? name : std::string();
+}
+
 bool CWorkbookJournal::ForEachRow(const std::string& path, const std::function<bool(const JournalRow&)>& onRow)
 {
     std::ifstream file(path, std::ios::binary);
     std::string line;
-    if (!file || !std::getline(file, line) || line != kMagic)
+    if (!ReadName(file, line))
         return false;
     while (std::getline(file, line)) {
         if (file.eof())
@@ -73,8 +92,13 @@ bool CWorkbookJournal::Create(const std::string& path)
     Close(false);
     m_path = path;
     m_pending = path + ".new";
+    // A name no other journal has: the completed workbook records it, so that a journal left by a
+    // program ended between putting the workbook in place and removing the journal is known as
+    // already applied.
+    std::random_device random;
+    m_name = FormatC("%08x%08x%08x", random(), random(), random());
     m_fd = ::open(m_pending.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_APPEND | O_CLOEXEC, 0666);
-    return m_fd >= 0 && AppendWhole(m_fd, std::string(kMagic) + "\n");
+    return m_fd >= 0 && AppendWhole(m_fd, std::string(kMagic) + "\t" + m_name + "\n");
 }
 
 bool CWorkbookJournal::Commit()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <iosfwd>
 #include <string>
 #include <utility>
 #include <vector>
@@ -29,6 +30,9 @@ public:
     // interruption is left out. False when there is no journal there.
     [[nodiscard]] static bool ForEachRow(const std::string& path, const std::function<bool(const JournalRow&)>& onRow);
 
+    // The name of the journal at `path` (see Create); empty when there is none.
+    static std::string NameOf(const std::string& path);
+
     // Starts a new journal that will replace the one at `path` when Commit is called.
     [[nodiscard]] bool Create(const std::string& path);
     // Makes the rows written so far durable and puts the journal in its place.
@@ -37,9 +41,13 @@ public:
     // Closes the journal; `remove` deletes it (its workbook is complete).
     void Close(bool remove);
     bool IsOpen() const { return m_fd >= 0; }
+    const std::string& Name() const { return m_name; }
 
 private:
+    static bool ReadName(std::ifstream& file, std::string& name);
+
     int m_fd = -1;
+    std::string m_name;
     std::string m_path;
     std::string m_pending;
 };

@@ -267,31 +267,31 @@ struct CStructureParser final : CXmlHandler {
     bool DefinedNames = false;
 };
 
-// The custom document properties: is the owner property there with this system's name?
+// The custom document properties, by name (their values are texts).
 struct CPropertiesParser final : CXmlHandler {
     void Start(const char* name, const char** attributes) override
     {
         if (std::strcmp(name, "property") == 0) {
             const char* property = Attribute(attributes, "name");
-            InOwner = property != nullptr && std::strcmp(property, CWorkbookReader::kOwnerProperty) == 0;
+            Name = property != nullptr ? property : "";
             Value.clear();
         }
     }
     void End(const char* name) override
     {
-        if (std::strcmp(name, "property") == 0 && InOwner)
-            Own = Value == CWorkbookReader::kOwnerValue;
+        if (std::strcmp(name, "property") == 0 && !Name.empty())
+            Properties[Name] = Value;
         if (std::strcmp(name, "property") == 0)
-            InOwner = false;
+            Name.clear();
     }
     void Text(const char* text, int length) override
     {
-        if (InOwner)
+        if (!Name.empty())
             Value.append(text, static_cast<size_t>(length));
     }
+    std::string Name;
     std::string Value;
-    bool InOwner = false;
-    bool Own = false;
+    std::map<std::string, std::string> Properties;
 };
 
 } // namespace
@@ -336,8 +336,9 @@ bool CWorkbookReader::Open(const std::string& path)
         return false;
     ReadStrings();
     ReadStyles();
+    ReadProperties();
     CheckEntries();
-    if (m_problem.empty() && m_sheets.size() > 1 && !IsOwnWorkbook())
+    if (m_problem.empty() && m_sheets.size() > 1 && Property(kOwnerProperty) != kOwnerValue)
         m_problem = "more than one sheet";
     return true;
 }
@@ -378,10 +379,17 @@ void CWorkbookReader::ReadStyles()
         m_styles.push_back({ entry.NumberFormat, entry.Plain });
 }
 
-bool CWorkbookReader::IsOwnWorkbook()
+void CWorkbookReader::ReadProperties()
 {
     CPropertiesParser properties;
-    return ReadPart("docProps/custom.xml", &properties, true) && properties.Own;
+    if (ReadPart("docProps/custom.xml", &properties, false))
+        m_properties = std::move(properties.Properties);
+}
+
+std::string CWorkbookReader::Property(const std::string& name) const
+{
+    const auto found = m_properties.find(name);
+    return found != m_properties.end() ? found->second : std::string();
 }
 
 // Parts that hold what a carried-over workbook would lose.

@@ -47,9 +47,14 @@ public:
     // holds something that cannot be carried over (Problem() then says what), or `onRow` refuses.
     [[nodiscard]] bool ReadRows(size_t sheet, const RowHandler& onRow);
 
+    // A custom document property of the workbook (a text); empty when it has none of that name.
+    std::string Property(const std::string& name) const;
+
     // The custom document property that marks a workbook as written by this system's recorders.
     static constexpr const char* kOwnerProperty = "Recorder";
     static constexpr const char* kOwnerValue = "VX6207App";
+    // The property naming the journal whose rows the workbook already holds.
+    static constexpr const char* kJournalProperty = "Journal";
 
 private:
     struct Style {
@@ -60,7 +65,7 @@ private:
     [[nodiscard]] bool ReadStructure();
     void ReadStrings();
     void ReadStyles();
-    bool IsOwnWorkbook();
+    void ReadProperties();
     void CheckEntries();
 
     zip* m_archive = nullptr;
@@ -68,6 +73,7 @@ private:
     std::vector<std::string> m_strings;
     std::vector<Style> m_styles;
     std::map<int, std::string> m_formatCodes;
+    std::map<std::string, std::string> m_properties;
     std::string m_problem;
     friend struct CSheetParser;
 };

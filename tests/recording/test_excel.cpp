@@ -4,6 +4,7 @@
 #include "recording/recording_test_support.h"
 #include "recording/save_excel.h"
 #include "recording/workbook_journal.h"
+#include "recording/workbook_reader.h"
 
 TEST(Excel, ColumnLettersFollowTheA1Scheme)
 {
@@ -116,4 +117,37 @@ TEST(Excel, WhatLiesAtTheTargetDecidesWhereTheRowsGo)
             EXPECT_EQ(prompt.Texts[0].rfind(c.Message, 0), 0U) << prompt.Texts[0];
         }
     }
+}
+
+TEST(Excel, AJournalTheWorkbookAlreadyHoldsIsNotRestoredTwice)
+{
+    // The program ended after the completed workbook was put in place but before its journal went.
+    CTempFolder folder;
+    const std::string book = folder / "book.xlsx";
+    CSettingData config = ConfigWith(false, false, false, false, false, false);
+    CRecordingPrompt prompt;
+    const auto capture = [&] {
+        CSaveExcelNorm recorder(config, prompt, book);
+        StepArrays steps;
+        return recorder.Open("123456")
+            && recorder.Record(0, steps.Values, steps.Comps, steps.Judges, steps.Names, "", "") && recorder.Finish();
+    };
+    ASSERT_TRUE(capture());
+    std::string applied;
+    {
+        CWorkbookReader reader;
+        ASSERT_TRUE(reader.Open(book));
+        applied = reader.Property(CWorkbookReader::kJournalProperty);
+    }
+    ASSERT_FALSE(applied.empty());
+    const std::string journal = "VX6207App workbook journal 1\t" + applied + "\nH\t\tMeasValue\nR\t\t-----------\n";
+    std::ofstream(CWorkbookJournal::PathFor(book), std::ios::binary) << journal;
+    ASSERT_TRUE(capture());
+    EXPECT_TRUE(prompt.Texts.empty()) << prompt.Texts[0];
+    EXPECT_FALSE(std::filesystem::exists(CWorkbookJournal::PathFor(book)));
+    CWorkbookReader reader;
+    ASSERT_TRUE(reader.Open(book));
+    int rows = 0;
+    ASSERT_TRUE(reader.ReadRows(0, [&](int, const std::vector<WorkbookCell>&) { return ++rows, true; }));
+    EXPECT_EQ(rows, 4); // two captures of a header and a row each, nothing twice
 }
