@@ -2,6 +2,7 @@
 
 #include <arpa/inet.h>
 #include <iostream>
+#include <set>
 #include <unistd.h>
 
 #include "cli/cli_registry.h"
@@ -131,6 +132,12 @@ void CCliConnection::LoadConfig(CSettingData& config) const
     if (!m_config.empty())
         config.IniFile = m_config;
     config.Load();
+    // The fallbacks stand; the operator hears of each key once a run, however often it is loaded.
+    static std::set<std::string> warned;
+    for (const auto& [key, warning] : config.LoadWarnings) {
+        if (warned.insert(key).second)
+            std::cerr << warning << '\n';
+    }
 }
 
 bool CCliConnection::ResolveModel(const std::string& option, int32_t& model) const

@@ -72,31 +72,6 @@ void ExcelAutomation::ReportError(int error)
         + (description != nullptr && *description != '\0' ? description : "Excel error"));
 }
 
-bool ExcelAutomation::OpenExcel(const std::string& workbookPath)
-{
-    if (m_workbook != nullptr)
-        return true;
-    // The workbook file is written when it is completed; find out now whether it can be created,
-    // not after a whole acquisition.
-    std::FILE* probe = std::fopen(workbookPath.c_str(), "wb");
-    if (probe == nullptr)
-        return false;
-    std::fclose(probe);
-    lxw_workbook_options options {};
-    options.constant_memory = LXW_TRUE; // rows go out in order; memory stays flat for a million rows
-    m_workbook = workbook_new_opt(workbookPath.c_str(), &options);
-    if (m_workbook == nullptr)
-        return false;
-    m_sheet = workbook_add_worksheet(m_workbook, nullptr);
-    if (m_sheet == nullptr) {
-        (void)Close();
-        return false;
-    }
-    StartRow = 1;
-    StartColumn = 1;
-    return true;
-}
-
 bool ExcelAutomation::BeginRow(int startColumn, int row, int columns)
 {
     if (Errors != 0 || m_sheet == nullptr || row > MaxRows || columns < 1 || startColumn + columns - 1 > MaxColumns)
@@ -107,6 +82,7 @@ bool ExcelAutomation::BeginRow(int startColumn, int row, int columns)
     m_rowIndex = row;
     m_rowColumns = columns;
     m_rowPending = true;
+    m_rowIsHeader = false;
     return true;
 }
 
@@ -127,14 +103,20 @@ bool ExcelAutomation::SetCellFormat(int column, int row, const std::string& form
     return true;
 }
 
-lxw_format* ExcelAutomation::FormatFor(const std::string& format)
+lxw_format* ExcelAutomation::FormatFor(const std::string& format, int index)
 {
-    auto found = m_formats.find(format);
+    if (format.empty() && index <= 0)
+        return nullptr;
+    const std::string key = format.empty() ? "#" + std::to_string(index) : format;
+    auto found = m_formats.find(key);
     if (found != m_formats.end())
         return found->second;
     lxw_format* created = workbook_add_format(m_workbook);
-    format_set_num_format(created, format.c_str());
-    m_formats.emplace(format, created);
+    if (format.empty())
+        format_set_num_format_index(created, static_cast<uint8_t>(index));
+    else
+        format_set_num_format(created, format.c_str());
+    m_formats.emplace(key, created);
     return created;
 }
 
@@ -163,24 +145,29 @@ bool ExcelAutomation::FlushRow()
     if (m_sheet == nullptr || !m_rowPending || Errors != 0)
         return false;
     m_rowPending = false;
+    JournalRow row;
+    row.Header = m_rowIsHeader;
+    row.Cells.reserve(static_cast<size_t>(m_rowColumns));
     for (int i = 0; i < m_rowColumns; ++i) {
-        const std::string& text = m_rowCells[static_cast<size_t>(i)];
-        if (text.empty())
-            continue; // a cell never filled stays empty
         const auto format = m_rowFormats.find(i);
-        if (!WriteCell(m_rowIndex, m_rowStartColumn + i, text, format == m_rowFormats.end() ? "" : format->second))
-            return false;
+        row.Cells.emplace_back(
+            std::move(m_rowCells[static_cast<size_t>(i)]), format == m_rowFormats.end() ? "" : format->second);
     }
-    return true;
+    return StoreRow(row, m_rowIndex, m_rowStartColumn, true);
 }
 
-bool ExcelAutomation::Close()
+bool ExcelAutomation::StoreRow(const JournalRow& row, int sheetRow, int startColumn, bool journal)
 {
-    if (m_workbook == nullptr)
-        return true;
-    const lxw_error error = workbook_close(m_workbook);
-    m_workbook = nullptr;
-    m_sheet = nullptr;
-    m_formats.clear();
-    return error == LXW_NO_ERROR;
+    // The journal first: a row the journal could not take is reported as not saved.
+    if (journal && !m_journal.Append(row))
+        return false;
+    for (size_t i = 0; i < row.Cells.size(); ++i) {
+        const auto& [text, format] = row.Cells[i];
+        if (!text.empty() && !WriteCell(sheetRow, startColumn + static_cast<int>(i), text, format))
+            return false; // a cell never filled stays empty
+    }
+    if (row.Header)
+        m_header = row;
+    m_nextRow = sheetRow + 1;
+    return true;
 }

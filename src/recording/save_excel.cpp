@@ -28,7 +28,14 @@ bool CSaveExcelBase::Finish() { return m_excel.Close(); }
 
 bool CSaveExcelBase::PutNext(const std::string& text) { return m_excel.PutCell(m_cell++, text); }
 
-bool CSaveExcelBase::BeginRecord() { return m_excel.BeginRow(m_startColumn, m_row, m_columns); }
+bool CSaveExcelBase::RowReady(bool header)
+{
+    // A full worksheet continues on a new one; rows (not a header about to be written) get the
+    // header again at its top.
+    return m_row <= m_excel.MaxRows || m_excel.ContinueOnNewSheet(!header, m_row);
+}
+
+bool CSaveExcelBase::BeginRecord() { return RowReady(false) && m_excel.BeginRow(m_startColumn, m_row, m_columns); }
 
 bool CSaveExcelBase::WriteIndex(int number)
 {
@@ -83,12 +90,13 @@ std::vector<std::string> CSaveExcelBase::LeadingHeaderWords() const
 
 bool CSaveExcelBase::WriteHeaderRow(const std::vector<std::string>& words)
 {
-    if (!m_excel.BeginRow(m_startColumn, m_row, m_columns))
+    if (!RowReady(true) || !m_excel.BeginRow(m_startColumn, m_row, m_columns))
         return false;
     for (const std::string& word : words) {
         if (!PutNext(word))
             return false;
     }
+    m_excel.MarkHeader();
     return EndRecord();
 }
 

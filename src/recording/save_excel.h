@@ -3,7 +3,8 @@
 #include "recording/excel_automation.h"
 #include "recording/save_result.h"
 
-// The workbook recorders: a header row, then one row per result or scan from the start cell.
+// The workbook recorders: a header row, then one row per result or scan, after the rows the
+// workbook already holds.
 // Texts go to the cells as they are (no decimal-point or separator handling).
 class CSaveExcelBase : public CSaveResult {
 public:
@@ -25,6 +26,8 @@ protected:
     bool EndRecord() override;
 
     [[nodiscard]] bool PutNext(const std::string& text);
+    // Makes room for the next row: a full worksheet continues on a new one.
+    [[nodiscard]] bool RowReady(bool header);
     // Writes one header row of the given words.
     [[nodiscard]] bool WriteHeaderRow(const std::vector<std::string>& words);
     // The header words shared by the layouts: Number, Date, Time as configured.

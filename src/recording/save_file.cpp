@@ -1,7 +1,10 @@
 #include "recording/save_file.h"
 
 #include <algorithm>
+#include <fcntl.h>
+#include <unistd.h>
 
+#include "settings/file_io.h"
 #include "settings/numeric_locale.h"
 
 namespace {
@@ -54,16 +57,16 @@ CSaveFileBase::CSaveFileBase(const CSettingData& config, int steps, IUserPrompt&
 
 CSaveFileBase::~CSaveFileBase()
 {
-    if (m_file != nullptr)
-        std::fclose(m_file);
+    if (m_fd >= 0)
+        ::close(m_fd);
 }
 
 bool CSaveFileBase::Open(const std::string& target)
 {
     (void)CSaveResult::Open(target); // only stores the target
     m_columns = CountColumns();
-    m_file = std::fopen(target.c_str(), "ab");
-    if (m_file == nullptr) {
+    m_fd = ::open(target.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    if (m_fd < 0) {
         m_prompt.ShowMessage(kFailedToOpenFile);
         return false;
     }
@@ -72,10 +75,10 @@ bool CSaveFileBase::Open(const std::string& target)
 
 bool CSaveFileBase::Finish()
 {
-    if (m_file == nullptr)
+    if (m_fd < 0)
         return true;
-    const bool closed = std::fclose(m_file) == 0;
-    m_file = nullptr;
+    const bool closed = ::close(m_fd) == 0;
+    m_fd = -1;
     return closed;
 }
 
@@ -147,12 +150,12 @@ bool CSaveFileBase::WriteValues(const StepTexts& values, const StepTexts& comps,
 
 bool CSaveFileBase::EndRecord()
 {
-    if (m_file == nullptr)
+    if (m_fd < 0)
         return false;
     m_line = JoinFields(m_line, SeparatorOf(m_config.Separator));
     m_line += "\r\n";
-    // Appending mode writes at the end; the flush hands the line to the system at once.
-    return std::fwrite(m_line.data(), 1, m_line.size(), m_file) == m_line.size() && std::fflush(m_file) == 0;
+    // Each line goes to the system at once, whole or not at all: a full disk never leaves half a row.
+    return AppendWhole(m_fd, m_line);
 }
 
 bool CSaveFileNorm::WriteHeader(const StepTexts&)

@@ -1,12 +1,10 @@
 #pragma once
 
-#include <cstdio>
-
 #include "recording/save_result.h"
 
 // The text-file recorders: fields joined with the configured separator, values with the
-// configured decimal point, each line written with CR LF and flushed at once, so that a crash
-// loses at most the line being written. Rows are appended; an existing file is never truncated.
+// configured decimal point, each line written with CR LF and handed to the system at once, whole
+// or not at all, so that neither a crash nor a full disk leaves half a row. Rows are appended; an existing file is never truncated.
 class CSaveFileBase : public CSaveResult {
 public:
     CSaveFileBase(const CSettingData& config, int steps, IUserPrompt& prompt);
@@ -36,7 +34,7 @@ protected:
     std::string Decimal(const std::string& value) const;
 
 private:
-    std::FILE* m_file = nullptr;
+    int m_fd = -1;
 };
 
 class CSaveFileNorm final : public CSaveFileBase {

@@ -12,8 +12,9 @@ public:
     explicit CFileManager(IUserPrompt& prompt);
     virtual ~CFileManager() = default;
 
-    // Writes the set. The file is written beside the target and renamed over it, so a failed save
-    // never destroys the operator's previous file. False when it cannot be written; no message.
+    // Writes the set (ReplaceTextFile): where it can, beside the target and renamed over it, so a
+    // failed save never destroys the operator's previous file. False when it cannot be written; no
+    // message.
     [[nodiscard]] bool Save(const std::string& path);
     // Replaces the set with the file's content, reconciles its model with currentModel and
     // validates it. Messages for format errors, failed validation and old files go to the prompt.

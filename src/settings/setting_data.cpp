@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -22,16 +23,30 @@ std::string ExecutablePath()
     return error ? std::string() : path.string();
 }
 
-int32_t ReadInt(const CSimpleIniA& ini, const char* section, const char* key, int32_t fallback)
+// Like the profile functions: leading digits count, anything unreadable is 0. A value that is not
+// wholly a number is noted (with the value taken) for the operator.
+int32_t ReadInt(const CSimpleIniA& ini, const char* section, const char* key, int32_t fallback,
+    std::map<std::string, std::string>& warnings)
 {
     const char* text = ini.GetValue(section, key, nullptr);
     if (text == nullptr)
         return fallback;
-    int64_t value = 0;
-    // Like the profile functions: leading digits count, anything unreadable is 0.
     size_t used = 0;
-    value = StrToLongLongC(text, &used);
-    return used == 0 ? 0 : static_cast<int32_t>(value);
+    const int64_t value = StrToLongLongC(text, &used);
+    const auto result = used == 0 ? 0 : static_cast<int32_t>(value);
+    if (used == 0 || used != std::strlen(text))
+        warnings[key] = FormatC(kConfigValueNotANumber, key, text, static_cast<int>(result));
+    return result;
+}
+
+// A value outside its list of choices falls back to the default, with a note for the operator.
+int32_t Chosen(int32_t value, int32_t choices, int32_t fallback, const char* key, std::map<std::string, std::string>& warnings)
+{
+    if (value >= 0 && value < choices)
+        return value;
+    warnings[key] = FormatC(kConfigValueNotAChoice, key, FormatC("%d", static_cast<int>(value)).c_str(),
+        FormatC("%d", static_cast<int>(fallback)).c_str());
+    return fallback;
 }
 
 std::string ReadText(const CSimpleIniA& ini, const char* section, const char* key, const std::string& fallback)
@@ -86,33 +101,36 @@ void CSettingData::Load()
     CSimpleIniA ini;
     ini.SetUnicode();
     (void)ini.LoadFile(IniPath().c_str()); // a missing or unreadable file gives the defaults
-    ModelCode = ReadInt(ini, "MODEL", "ModelCode", 0);
+    LoadWarnings.clear();
+    ModelCode = ReadInt(ini, "MODEL", "ModelCode", 0, LoadWarnings);
     ComNo = ReadText(ini, "COMM", "ComNo", "COM1");
-    BaudRate = ReadInt(ini, "COMM", "BaudRate", 9600);
-    IFSelect = ReadInt(ini, "COMM", "IFSelect", 0);
-    LanIPAddr = static_cast<uint32_t>(ReadInt(ini, "COMM", "LanIPAddr", static_cast<int32_t>(3232235521U)));
+    BaudRate = ReadInt(ini, "COMM", "BaudRate", 9600, LoadWarnings);
+    IFSelect = ReadInt(ini, "COMM", "IFSelect", 0, LoadWarnings);
+    LanIPAddr = static_cast<uint32_t>(ReadInt(ini, "COMM", "LanIPAddr", static_cast<int32_t>(3232235521U), LoadWarnings));
     for (int i = 0; i < 4; ++i)
         LanIPOctets[static_cast<size_t>(i)] = static_cast<int32_t>((LanIPAddr >> (24 - 8 * i)) & 0xFFU);
-    LanPort = ReadInt(ini, "COMM", "LanPort", 23);
-    SaveDataIndex = Flag(ReadInt(ini, "SAVE", "SaveDataIndex", 1));
-    SaveDate = Flag(ReadInt(ini, "SAVE", "SaveDate", 1));
-    SaveTime = Flag(ReadInt(ini, "SAVE", "SaveTime", 1));
-    SaveJudge = Flag(ReadInt(ini, "SAVE", "SaveJudge", 1));
-    SaveMuxJudge = Flag(ReadInt(ini, "SAVE", "SaveMuxJudge", 0));
-    SaveTemp = Flag(ReadInt(ini, "SAVE", "SaveTemp", 0));
-    FilterEnable = Flag(ReadInt(ini, "FILTER", "FilterEnable", 0));
-    FilterTime = ReadInt(ini, "FILTER", "FilterTime", 100);
-    CsvEnable = ReadInt(ini, "FILE_TYPE", "CsvEnable", 0);
+    LanPort = ReadInt(ini, "COMM", "LanPort", 23, LoadWarnings);
+    SaveDataIndex = Flag(ReadInt(ini, "SAVE", "SaveDataIndex", 1, LoadWarnings));
+    SaveDate = Flag(ReadInt(ini, "SAVE", "SaveDate", 1, LoadWarnings));
+    SaveTime = Flag(ReadInt(ini, "SAVE", "SaveTime", 1, LoadWarnings));
+    SaveJudge = Flag(ReadInt(ini, "SAVE", "SaveJudge", 1, LoadWarnings));
+    SaveMuxJudge = Flag(ReadInt(ini, "SAVE", "SaveMuxJudge", 0, LoadWarnings));
+    SaveTemp = Flag(ReadInt(ini, "SAVE", "SaveTemp", 0, LoadWarnings));
+    FilterEnable = Flag(ReadInt(ini, "FILTER", "FilterEnable", 0, LoadWarnings));
+    FilterTime = ReadInt(ini, "FILTER", "FilterTime", 100, LoadWarnings);
+    CsvEnable = ReadInt(ini, "FILE_TYPE", "CsvEnable", 0, LoadWarnings);
     FileDir = ReadText(ini, "FILE_TYPE", "FileDir", DataFolder);
     FileExtension = ReadText(ini, "FILE_TYPE", "FileExtension", "csv");
-    if (FileExtension != "csv" && FileExtension != "txt" && FileExtension != "dat")
+    if (FileExtension != "csv" && FileExtension != "txt" && FileExtension != "dat") {
+        LoadWarnings["FileExtension"] = FormatC(kConfigValueNotAChoice, "FileExtension", FileExtension.c_str(), "csv");
         FileExtension = "csv";
-    Decimal = ReadInt(ini, "FILE_TYPE", "Decimal", 0);
-    Separator = ReadInt(ini, "FILE_TYPE", "Separator", 0);
-    LogType = ReadInt(ini, "LOG_TYPE", "LogType", 0);
-    LogInterval = ReadInt(ini, "LOG_TYPE", "LogInterval", 0);
-    LogLimit = ReadInt(ini, "LOG_TYPE", "LogLimit", 1);
-    GetCompRes = Flag(ReadInt(ini, "LOG_TYPE", "GetCompRes", 0));
+    }
+    Decimal = Chosen(ReadInt(ini, "FILE_TYPE", "Decimal", 0, LoadWarnings), 2, 0, "Decimal", LoadWarnings);
+    Separator = Chosen(ReadInt(ini, "FILE_TYPE", "Separator", 0, LoadWarnings), 4, 0, "Separator", LoadWarnings);
+    LogType = ReadInt(ini, "LOG_TYPE", "LogType", 0, LoadWarnings);
+    LogInterval = ReadInt(ini, "LOG_TYPE", "LogInterval", 0, LoadWarnings);
+    LogLimit = ReadInt(ini, "LOG_TYPE", "LogLimit", 1, LoadWarnings);
+    GetCompRes = Flag(ReadInt(ini, "LOG_TYPE", "GetCompRes", 0, LoadWarnings));
 }
 
 template <typename Fill> bool CSettingData::WriteKeys(IUserPrompt& prompt, Fill fill)

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <map>
 
 #include "settings/user_prompt.h"
 
@@ -17,7 +18,9 @@ public:
     explicit CSettingData(std::string dataFolder);
     virtual ~CSettingData() = default;
 
-    // Reads every key with its default; a missing or unreadable file gives the defaults.
+    // Reads every key with its default; a missing or unreadable file gives the defaults. A value
+    // that is no number, or outside its list of choices, falls back as it always has; LoadWarnings
+    // then names the key, for callers that can tell the operator (the command line does).
     void Load();
     // Writes the model, communication, record, filter and file-format keys. Shows
     // "Failed to save settings." and returns false when the file cannot be written.
@@ -60,6 +63,8 @@ public:
     std::string DataFolder;
     // A configuration file named explicitly (the command line's --config); empty: the data folder's.
     std::string IniFile;
+    // One note per key whose stored value was not taken as it stands, from the last Load; by key.
+    std::map<std::string, std::string> LoadWarnings;
 
 private:
     template <typename Fill> [[nodiscard]] bool WriteKeys(IUserPrompt& prompt, Fill fill);
@@ -67,3 +72,6 @@ private:
 
 // Message shown when the configuration cannot be written.
 inline constexpr const char* kFailedToSaveSettings = "Failed to save settings.";
+// Notes on configuration values that were not taken as stored (key, stored value, value used).
+inline constexpr const char* kConfigValueNotANumber = "Configuration: %s=%s is not a number; %d is used.";
+inline constexpr const char* kConfigValueNotAChoice = "Configuration: %s=%s is not one of its choices; %s is used.";

@@ -8,23 +8,10 @@
 #include <system_error>
 #include <unistd.h>
 
+#include "settings/file_io.h"
 #include "settings/numeric_locale.h"
 
 namespace {
-
-bool WriteAll(int fd, const std::string& text)
-{
-    size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += static_cast<size_t>(n);
-    }
-    return true;
-}
 
 // Settings files have CR LF line ends on every platform, so that they move between installs.
 std::string WithCrLf(const std::string& text)
@@ -49,18 +36,20 @@ std::string ResolveTarget(const std::string& path)
     return error ? path : target.string();
 }
 
-// A new file beside the target, created with the usual permissions of a new file (the umask
-// applies); it takes over those of the file it replaces.
-bool CreateTemporary(const std::string& target, int& fd, std::string& name)
+// A new file beside the target that takes over the replaced file's mode and, where the system
+// permits it, its owner and group. False when the folder takes no new file (read-only).
+bool CreateTemporary(const std::string& target, const struct stat* replaced, int& fd, std::string& name)
 {
     static unsigned counter = 0;
     for (int attempt = 0; attempt < 100; ++attempt) {
         name = target + FormatC(".%ld.%u.tmp", static_cast<long>(::getpid()), counter++);
         fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
-            struct stat info { };
-            if (::stat(target.c_str(), &info) == 0)
-                (void)::fchmod(fd, info.st_mode & 07777); // best effort: the content matters more
+            if (replaced != nullptr) {
+                // Best effort: only a privileged saver may hand a file to another owner.
+                (void)::fchown(fd, replaced->st_uid, replaced->st_gid);
+                (void)::fchmod(fd, replaced->st_mode & 07777);
+            }
             return true;
         }
         if (errno != EEXIST)
@@ -69,15 +58,17 @@ bool CreateTemporary(const std::string& target, int& fd, std::string& name)
     return false;
 }
 
-// Makes the rename itself durable; the content is already on disk, so a failure changes nothing.
-void SyncFolderOf(const std::string& path)
+// Rewrites the file itself: its inode, links, owner and mode stay as they are.
+bool WriteInPlace(const std::string& target, const std::string& bytes, bool sync)
 {
-    const std::string folder = std::filesystem::path(path).parent_path().string();
-    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        (void)::fsync(fd);
-        ::close(fd);
-    }
+    const int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return false;
+    bool written = WriteAllFd(fd, bytes);
+    // Cut after writing, not before: a failed write leaves the old tail rather than nothing.
+    written = written && (!sync || ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0);
+    written = written && (!sync || ::fsync(fd) == 0);
+    return ::close(fd) == 0 && written;
 }
 
 } // namespace
@@ -86,23 +77,20 @@ bool ReplaceTextFile(const std::string& path, const std::string& text)
 {
     const std::string bytes = WithCrLf(text);
     const std::string target = ResolveTarget(path);
-    std::error_code error;
-    const auto status = std::filesystem::status(target, error);
-    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
-        // Renaming over a device or pipe would replace it with a plain file.
-        std::FILE* file = std::fopen(target.c_str(), "wb");
-        if (file == nullptr)
-            return false;
-        const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-        return std::fclose(file) == 0 && ok;
-    }
-    if (std::filesystem::exists(status) && ::access(target.c_str(), W_OK) != 0)
+    struct stat info { };
+    const bool exists = ::stat(target.c_str(), &info) == 0;
+    // Renaming over a device or pipe would replace it with a plain file.
+    if (exists && !S_ISREG(info.st_mode))
+        return WriteInPlace(target, bytes, false);
+    if (exists && ::access(target.c_str(), W_OK) != 0)
         return false;
     int fd = -1;
     std::string temporary;
-    if (!CreateTemporary(target, fd, temporary))
-        return false;
-    const bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    // A rename would split a file with several links; a folder that takes no new file (read-only)
+    // can still have its writable files rewritten.
+    if ((exists && info.st_nlink > 1) || !CreateTemporary(target, exists ? &info : nullptr, fd, temporary))
+        return WriteInPlace(target, bytes, true);
+    const bool written = WriteAllFd(fd, bytes) && ::fsync(fd) == 0;
     if (::close(fd) != 0 || !written || std::rename(temporary.c_str(), target.c_str()) != 0) {
         std::remove(temporary.c_str());
         return false;

@@ -170,6 +170,61 @@ def case_capture_interrupt():
     expect(len(rows) >= 3 and all(re.match(r"\d+,", row) for row in rows[1:]), f"rows {rows[-3:]}")
 
 
+def killed_workbook_capture(book, rows):
+    """Starts a workbook capture, waits for `rows` printed rows and kills it; returns their values."""
+    process = subprocess.Popen([CLI, "capture", "--simulate=VX6207", "--interval", "0", "--count", "100000",
+                                "--xlsx", book], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+    printed = []
+    while len(printed) < rows:
+        line = process.stdout.readline()
+        expect(line.startswith("#"), f"printed row {line!r}")
+        printed.append(float(line.split()[1]))
+    process.kill()
+    process.wait(timeout=30)
+    expect(os.path.exists(book + ".journal"), "the journal outlives the killed capture")
+    return printed
+
+
+def recorded_values(book):
+    """The MeasValue column of every row that is no header, in order."""
+    import openpyxl  # Debian's interpreter runs these cases
+    sheet = openpyxl.load_workbook(book).active
+    return [row[3] for row in sheet.iter_rows(values_only=True) if row[0] != "Number"]
+
+
+def case_capture_workbook_kill():
+    book = os.path.join(WORK, "killed.xlsx")
+    first = killed_workbook_capture(book, 25)
+    rc, _, err = run("capture", "--simulate=VX6207", "--interval", "0", "--count", "3", "--xlsx", book)
+    restored = re.search(r"Restored (\d+) rows of an interrupted capture into (\S+)\.", err)
+    expect(rc == 0 and restored is not None, f"second capture: {rc} {err}")
+    expect(int(restored.group(1)) >= len(first) and restored.group(2) == book, f"restored {restored.group(0)}")
+    values = recorded_values(book)
+    expect(values[:len(first)] == first, f"every printed row is kept: {values[:len(first)]} {first}")
+    expect(len(values) == int(restored.group(1)) + 3, f"restored rows and the new ones: {len(values)}")
+    expect(not os.path.exists(book + ".journal"), "the completed workbook removed its journal")
+
+    # recover: the same restoration without a capture; the rows follow those already kept.
+    second = killed_workbook_capture(book, 10)
+    rc, _, err = run("recover", book)
+    expect(rc == 0 and "Restored" in err and not os.path.exists(book + ".journal"), f"recover: {rc} {err}")
+    expect(recorded_values(book)[len(values):len(values) + len(second)] == second, "recovered rows")
+    rc, _, err = run("recover", book)
+    expect(rc == 0 and "No interrupted capture to recover" in err, f"nothing left to recover: {rc} {err}")
+
+
+def case_config_warnings():
+    # Values outside their choices fall back as before; each key is named once on stderr.
+    config = os.path.join(WORK, "odd.ini")
+    with open(config, "wb") as file:
+        file.write(b'[FILE_TYPE]\r\nSeparator=7\r\n[SAVE]\r\nSaveDate="1"\r\n')
+    path = os.path.join(WORK, "odd.csv")
+    rc, _, err = run("capture", "--simulate=VX6207", "--config", config, "--interval", "0", "--count", "1", "-o", path)
+    expect(rc == 0, f"capture with odd values: {rc} {err}")
+    expect(err.count("Separator=7") == 1 and err.count('SaveDate="1"') == 1, f"one note per key: {err}")
+    expect(lines(path)[0] == "Number,Time,MeasValue,CompJudge,", f"the fallbacks hold: {lines(path)[0]}")
+
+
 def case_settings_files():
     defaults = os.path.join(WORK, "defaults.vxf")
     rc, _, err = run("defaults", "--model", "VX6208", "-o", defaults)

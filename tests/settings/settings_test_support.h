@@ -21,6 +21,7 @@ public:
         std::filesystem::remove_all(m_path, error);
     }
     std::string operator/(const std::string& name) const { return m_path + "/" + name; }
+    const std::string& Path() const { return m_path; }
     std::string Write(const std::string& name, const std::string& text) const
     {
         std::ofstream(m_path + "/" + name, std::ios::binary) << text;

@@ -74,6 +74,43 @@ TEST(SettingData, LoadingNormalisesFlagsAndExtensions)
     }
 }
 
+TEST(SettingData, ValuesNotTakenAsStoredFallBackAndNameTheirKey)
+{
+    struct Case {
+        const char* Stored;
+        const char* Key; // the key a note names; empty: no note
+        int32_t Separator;
+        int32_t SaveDate;
+    };
+    const Case cases[] = {
+        { "[FILE_TYPE]\r\nSeparator=7\r\n", "Separator", 0, 1 },
+        { "[FILE_TYPE]\r\nSeparator=-1\r\n", "Separator", 0, 1 },
+        { "[FILE_TYPE]\r\nSeparator=\"1\"\r\n", "Separator", 0, 1 },
+        { "[FILE_TYPE]\r\nSeparator=3\r\n", "", 3, 1 },
+        { "[SAVE]\r\nSaveDate=\"1\"\r\n", "SaveDate", 0, 0 }, // unreadable is 0, as it always was
+        { "[SAVE]\r\nSaveDate=5\r\n", "", 0, 1 },                 // any non-zero flag is on
+        { "[FILE_TYPE]\r\nFileExtension=log\r\n", "FileExtension", 0, 1 },
+        { "[FILE_TYPE]\r\nDecimal=2\r\n", "Decimal", 0, 1 },
+    };
+    for (const Case& c : cases) {
+        CIniFolder folder;
+        folder.Write(c.Stored);
+        CSettingData config(folder.Path());
+        config.Load();
+        EXPECT_EQ(config.Separator, c.Separator) << c.Stored;
+        EXPECT_EQ(config.SaveDate, c.SaveDate) << c.Stored;
+        EXPECT_EQ(config.Decimal, 0) << c.Stored;
+        if (*c.Key == '\0') {
+            EXPECT_TRUE(config.LoadWarnings.empty()) << c.Stored;
+            continue;
+        }
+        ASSERT_EQ(config.LoadWarnings.size(), 1U) << c.Stored;
+        EXPECT_EQ(config.LoadWarnings.begin()->first, c.Key);
+        EXPECT_NE(config.LoadWarnings.begin()->second.find(std::string("Configuration: ") + c.Key + "="), std::string::npos)
+            << config.LoadWarnings.begin()->second;
+    }
+}
+
 TEST(SettingData, SaveAndLoadRoundTripWithTheAddressAsASignedNumber)
 {
     CIniFolder folder;
