@@ -39,6 +39,8 @@ public:
     void Capture();
     void HandleMessage(const NotifyMessage& message);
     void OnTimer(int id);
+    // (Re)builds the channel list: 42 rows named from the active pin table with the MUX in use.
+    void BuildStepList();
 
     bool WorkerExists() const { return m_worker != nullptr; }
     bool Measuring() const { return m_measuring != 0; }
@@ -74,7 +76,6 @@ private:
     void ShowStepResult(const NotifyMessage& message);
     void ShowTotalJudgement(const std::string& reply);
     void ClearDisplay(int64_t number);
-    void BuildStepList();
     void CloseLink();
     void CloseEvents();
     const MuxPinSet& PinOf(int channel) const;

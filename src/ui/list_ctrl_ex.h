@@ -3,7 +3,7 @@
 #include <QPointer>
 #include <QTableWidget>
 
-#include "ui/list_ctrl_logic.h"
+#include "uilogic/list_ctrl_logic.h"
 
 class QCheckBox;
 class QComboBox;

@@ -1,4 +1,4 @@
-#include "ui/list_ctrl_logic.h"
+#include "uilogic/list_ctrl_logic.h"
 
 #include <algorithm>
 

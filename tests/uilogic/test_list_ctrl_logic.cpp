@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ui/list_ctrl_logic.h"
+#include "uilogic/list_ctrl_logic.h"
 
 namespace {
 

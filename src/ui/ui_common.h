@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFont>
+#include <QString>
+
+// Every control carries its number as its object name, so tests find it by number.
+[[nodiscard]] QString ControlName(int id);
+
+// The platform's UI font at a size in points (the system's dialogs use one face throughout).
+[[nodiscard]] QFont UiFont(double points, bool bold = false);
+// Sets the font of every child control of a window.
+void SetChildFonts(QWidget* window, const QFont& font);
+
+// OK (1) and, when asked, "Cancel" (2) wired to the dialog's accept and reject.
+QDialogButtonBox* AddOkCancel(QDialog* dialog, bool withCancel);
+
+// Opens modal things. The application runs them; tests put in a runner that answers at once, so
+// no test ever blocks on a modal loop.
+class IDialogRunner {
+public:
+    virtual ~IDialogRunner() = default;
+    // Runs the dialog modally; QDialog::Accepted or QDialog::Rejected.
+    virtual int Run(QDialog& dialog) = 0;
+    // The result-file chooser: true with the chosen full path.
+    virtual bool ChooseResultFile(QWidget* parent, const QString& start, QString& chosen) = 0;
+};
+
+class CQtDialogRunner final : public IDialogRunner {
+public:
+    int Run(QDialog& dialog) override { return dialog.exec(); }
+    bool ChooseResultFile(QWidget* parent, const QString& start, QString& chosen) override;
+};

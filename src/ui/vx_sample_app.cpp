@@ -1,0 +1,103 @@
+#include "ui/vx_sample_app.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLockFile>
+#include <iostream>
+#include <memory>
+
+#include "link/instrument_link.h"
+#include "link/port_source.h"
+#include "settings/model_info.h"
+#include "sim/simulator.h"
+#include "ui/vx_sample_dlg.h"
+#include "uilogic/app_command_line.h"
+
+namespace {
+
+constexpr const char* kInstanceName = "h_VX6207SAMPLE_Instance";
+constexpr uint32_t kLoopback = 0x7F000001;
+
+// The simulated meter starts with its comparator on and limits around its reading, so a first
+// capture shows judgements (its noise crosses the upper limit now and then).
+constexpr const char* kSimulatedComparator[] = { ":CALCulate:LIMit:STATe ON", ":CALCulate:LIMit:MODE ABS",
+    ":CALCulate:LIMit:UPPer 1.23456E-3", ":CALCulate:LIMit:LOWer 1.2E-3" };
+
+void PrepareSimulatedMeter(uint16_t port)
+{
+    CInstrumentLink panel; // the meter's own front panel, as it were
+    panel.Interface = InterfaceKind::Lan;
+    panel.IpAddress = kLoopback;
+    panel.TcpPort = port;
+    if (panel.Open()) {
+        for (const char* line : kSimulatedComparator)
+            (void)panel.SendCommand(line); // a refused line only leaves the comparator off
+    }
+    panel.Close();
+}
+
+} // namespace
+
+QString CVxSampleApp::InstanceLockPath(const QString& folder)
+{
+    return folder + QLatin1Char('/') + QLatin1String(kInstanceName) + QStringLiteral(".lock");
+}
+
+int CVxSampleApp::Run(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    std::vector<std::string> arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.emplace_back(argv[i]);
+    AppCommandLine commandLine;
+    std::string error;
+    if (!ParseAppCommandLine(arguments, commandLine, error)) {
+        std::cerr << error << '\n' << kAppUsage << '\n';
+        return 2;
+    }
+    // Shift held at start opens another window beside a running one.
+    std::unique_ptr<QLockFile> instance;
+    if (!(QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier)) {
+        instance = std::make_unique<QLockFile>(InstanceLockPath(QDir::tempPath()));
+        instance->setStaleLockTime(0);
+        if (!instance->tryLock(0))
+            return 0;
+    }
+
+    CSettingData config;
+    CInstrumentLink& link = InstrumentLink();
+    MainWindowOptions options;
+    options.Arguments = commandLine.Files;
+    std::unique_ptr<CSimulator> simulator;
+    if (commandLine.Simulate) {
+        CSettingData configured = config;
+        configured.Load();
+        SimOptions simOptions;
+        simOptions.Model = SimulatedModelName(commandLine, configured.ModelCode);
+        simOptions.FrontCable = false;
+        simulator = std::make_unique<CSimulator>(simOptions);
+        if (!simulator->StartTcp(0)) {
+            std::cerr << "Cannot start the simulator.\n";
+            return 1;
+        }
+        PrepareSimulatedMeter(simulator->TcpPort());
+        link.Interface = InterfaceKind::Lan;
+        link.IpAddress = kLoopback;
+        link.TcpPort = simulator->TcpPort();
+        options.KeepLinkSettings = true;
+        options.ModelForRun = ModelCodeOfName(simOptions.Model);
+    }
+
+    CQtUserPrompt prompt;
+    CQtDialogRunner dialogs;
+    CVxSampleDlg window(config, Process.Data, link, prompt, dialogs);
+    prompt.SetParent(&window);
+    const std::unique_ptr<IPortSource> ports = MakeSystemPortSource();
+    window.show();
+    window.activateWindow();
+    window.Open(options, *ports);
+    (void)window.exec(); // ends when the window closes
+    window.Teardown();
+    link.Close();
+    return 0;
+}
