@@ -255,7 +255,7 @@ void CVxSampleDlg::OnModelSet()
         return;
     ShowModel(m_config.ModelCode);
     SetModelState(m_config.ModelCode);
-    static_cast<QLabel*>(Control(1036))->setText(QStringLiteral("Serial No.:"));
+    static_cast<QLabel*>(Control(1036))->setText(UiText("Serial No.:"));
     m_controller->BuildStepList();
 }
 
