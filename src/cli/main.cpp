@@ -18,6 +18,24 @@ std::vector<CliCommand>& CliCommands()
     return commands;
 }
 
+namespace {
+
+// The connection options belong to the subcommands, but "vx6207-cli --simulate idn" reads as
+// naturally as "vx6207-cli idn --simulate": options written before the subcommand move behind it.
+void MoveLeadingOptions(std::vector<std::string>& arguments, const std::vector<CliCommand>& commands)
+{
+    if (arguments.empty() || arguments.front().rfind("--", 0) != 0)
+        return;
+    const auto isCommand = [&commands](const std::string& text) {
+        return std::any_of(commands.begin(), commands.end(), [&text](const CliCommand& c) { return c.Name == text; });
+    };
+    const auto command = std::find_if(arguments.begin(), arguments.end(), isCommand);
+    if (command != arguments.end())
+        std::rotate(arguments.begin(), command, command + 1);
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
     CLI::App app { "VX6207 resistance meter companion (command line)", "vx6207-cli" };
@@ -34,11 +52,14 @@ int main(int argc, char** argv)
 
     // "--simulate" may stand without its model; give it the default one here so that the option
     // never takes the next argument (a command text, say) for its value.
-    std::vector<std::string> arguments;
-    for (int i = argc - 1; i >= 1; --i) {
+    std::vector<std::string> given;
+    for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
-        arguments.push_back(argument == "--simulate" ? "--simulate=VX6207-02" : argument);
+        given.push_back(argument == "--simulate" ? "--simulate=VX6207-02" : argument);
     }
+    MoveLeadingOptions(given, commands);
+    // CLI11 takes the arguments in reverse order.
+    std::vector<std::string> arguments(given.rbegin(), given.rend());
 
     try {
         app.parse(arguments);

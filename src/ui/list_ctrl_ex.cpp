@@ -1,4 +1,5 @@
 #include "ui/list_ctrl_ex.h"
+#include "ui/ui_common.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -209,7 +210,7 @@ void CListCtrlEx::BeginEdit(int row, int column)
         break;
     }
     case kEditButton: {
-        auto* button = new QPushButton("Edit", viewport());
+        auto* button = new QPushButton(UiText("Edit"), viewport());
         button->setObjectName("listExButton");
         button->setGeometry(rect.adjusted(rect.width() / 2, 0, 0, 0));
         connect(button, &QPushButton::clicked, this, [this] { PostButton(); });
@@ -217,7 +218,7 @@ void CListCtrlEx::BeginEdit(int row, int column)
         break;
     }
     case kEditCheck: {
-        auto* check = new QCheckBox("ON", viewport());
+        auto* check = new QCheckBox(UiText("ON"), viewport());
         check->setObjectName("listExCheck");
         check->setGeometry(rect);
         check->setChecked(false);

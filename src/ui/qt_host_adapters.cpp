@@ -1,4 +1,5 @@
 #include "ui/qt_host_adapters.h"
+#include "ui/ui_common.h"
 
 #include <QMessageBox>
 #include <QThread>
@@ -68,18 +69,18 @@ bool CQtTimerService::IsActive(int id) const
 
 void CQtUserPrompt::ShowMessage(const std::string& text)
 {
-    QMessageBox::information(m_parent, kAppTitle, QString::fromStdString(text));
+    QMessageBox::information(m_parent, UiText(kAppTitle), UiText(text));
 }
 
 bool CQtUserPrompt::AskYesNo(const std::string& text)
 {
-    return QMessageBox::question(m_parent, kAppTitle, QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No)
+    return QMessageBox::question(m_parent, UiText(kAppTitle), UiText(text), QMessageBox::Yes | QMessageBox::No)
         == QMessageBox::Yes;
 }
 
 bool CQtUserPrompt::AskOkCancel(const std::string& text)
 {
     return QMessageBox::question(
-               m_parent, kAppTitle, QString::fromStdString(text), QMessageBox::Ok | QMessageBox::Cancel)
+               m_parent, UiText(kAppTitle), UiText(text), QMessageBox::Ok | QMessageBox::Cancel)
         == QMessageBox::Ok;
 }

@@ -20,7 +20,7 @@ namespace {
 
 QGroupBox* Group(QWidget* parent, int id, const char* caption)
 {
-    auto* group = new QGroupBox(QString::fromUtf8(caption), parent);
+    auto* group = new QGroupBox(UiText(caption), parent);
     group->setObjectName(ControlName(id));
     return group;
 }
@@ -29,7 +29,7 @@ QGroupBox* Group(QWidget* parent, int id, const char* caption)
 
 QCheckBox* CSetDialog::AddCheck(int id, const char* caption, int32_t value)
 {
-    auto* box = new QCheckBox(QString::fromUtf8(caption), this);
+    auto* box = new QCheckBox(UiText(caption), this);
     box->setObjectName(ControlName(id));
     box->setChecked(value != 0);
     return box;
@@ -41,7 +41,7 @@ CSetDialog::CSetDialog(const CSettingData& values, CInstrumentLink& link, IUserP
     , m_link(link)
     , m_prompt(prompt)
 {
-    setWindowTitle(QStringLiteral("Capture Settings"));
+    setWindowTitle(UiText("Capture Settings"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(BuildDetails());
     layout->addWidget(BuildFormat());
@@ -77,9 +77,9 @@ QWidget* CSetDialog::BuildFormat()
     for (const char* item : kSeparatorItems)
         m_separator->addItem(QString::fromUtf8(item));
     m_separator->setCurrentIndex(std::clamp(m_values.Separator, 0, 3));
-    auto* decimalLabel = new QLabel(QStringLiteral("Decimal Point:"), format);
+    auto* decimalLabel = new QLabel(UiText("Decimal Point:"), format);
     decimalLabel->setObjectName(ControlName(1032));
-    auto* separatorLabel = new QLabel(QStringLiteral("Separator:"), format);
+    auto* separatorLabel = new QLabel(UiText("Separator:"), format);
     separatorLabel->setObjectName(ControlName(1033));
     formatLayout->addWidget(decimalLabel, 0, 0);
     formatLayout->addWidget(m_decimal, 0, 1);
@@ -97,7 +97,7 @@ QWidget* CSetDialog::BuildFilter()
     m_filterTime->setObjectName(ControlName(1014));
     m_filterTime->setAttribute(Qt::WA_InputMethodEnabled, false);
     filterLayout->addWidget(m_filterTime);
-    filterLayout->addWidget(new QLabel(QStringLiteral("ms (0-1000)"), filter));
+    filterLayout->addWidget(new QLabel(UiText("ms (0-1000)"), filter));
     return filter;
 }
 
@@ -110,7 +110,7 @@ void CSetDialog::BuildHiddenPortLists()
     m_bauds = new QComboBox(this);
     m_bauds->setObjectName(ControlName(1005));
     m_bauds->hide();
-    auto* update = new QPushButton(QStringLiteral("Update"), this);
+    auto* update = new QPushButton(UiText("Update"), this);
     update->setObjectName(ControlName(3));
     update->hide();
     connect(

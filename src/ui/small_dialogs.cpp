@@ -21,9 +21,9 @@ constexpr double kProductPoints = 11.0;
 CMessDlg::CMessDlg(QWidget* parent, bool showStop)
     : QDialog(parent)
     , m_text(new QLabel(this))
-    , m_stop(new QPushButton(QStringLiteral("Stop"), this))
+    , m_stop(new QPushButton(UiText("Stop"), this))
 {
-    setWindowTitle(QStringLiteral("VX6207App message"));
+    setWindowTitle(UiText("VX6207App message"));
     setModal(false);
     m_text->setObjectName(ControlName(1136));
     m_text->setFont(UiFont(kMessagePoints));
@@ -44,7 +44,7 @@ void CMessDlg::SetText(const QString& text)
 
 void CMessDlg::ShowProgress(const std::string& text)
 {
-    SetText(QString::fromStdString(text));
+    SetText(UiText(text));
     adjustSize();
     // Centred on the parent window, or on the screen without one.
     const QRect area = parentWidget() != nullptr      ? parentWidget()->geometry()
@@ -59,10 +59,10 @@ void CMessDlg::ShowProgress(const std::string& text)
 CAboutDlg::CAboutDlg(QWidget* parent)
     : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("Version Information"));
-    auto* product = new QLabel(QStringLiteral("VX6207 Sample Software"), this);
+    setWindowTitle(UiText("Version Information"));
+    auto* product = new QLabel(UiText("VX6207 Sample Software"), this);
     product->setObjectName(ControlName(1172));
-    auto* version = new QLabel(QStringLiteral("Version %1").arg(kVersionString), this);
+    auto* version = new QLabel(UiText("Version %1").arg(kVersionString), this);
     version->setObjectName(ControlName(1036));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(product);
@@ -77,7 +77,7 @@ CModelSetDlg::CModelSetDlg(int32_t modelCode, QWidget* parent)
     , m_logic(modelCode)
     , m_list(new QComboBox(this))
 {
-    setWindowTitle(QStringLiteral("Model Setting"));
+    setWindowTitle(UiText("Model Setting"));
     m_list->setObjectName(ControlName(1168));
     for (const int32_t code : kModelChoices)
         m_list->addItem(QString::fromStdString(ModelNameOfCode(code)), code);

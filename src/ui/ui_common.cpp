@@ -1,9 +1,20 @@
 #include "ui/ui_common.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QPushButton>
+
+QString UiText(const char* text)
+{
+    return QCoreApplication::translate(kTranslationContext, text);
+}
+
+QString UiText(const std::string& text)
+{
+    return QCoreApplication::translate(kTranslationContext, text.c_str());
+}
 
 QString ControlName(int id)
 {
@@ -41,11 +52,11 @@ bool CQtDialogRunner::ChooseResultFile(QWidget* parent, const QString& start, QS
 QDialogButtonBox* AddOkCancel(QDialog* dialog, bool withCancel)
 {
     auto* buttons = new QDialogButtonBox(dialog);
-    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    QPushButton* ok = buttons->addButton(UiText("OK"), QDialogButtonBox::AcceptRole);
     ok->setObjectName(ControlName(1));
     ok->setDefault(true);
     if (withCancel)
-        buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole)->setObjectName(ControlName(2));
+        buttons->addButton(UiText("Cancel"), QDialogButtonBox::RejectRole)->setObjectName(ControlName(2));
     // accept() and reject() are virtual: a dialog's own checks run. Both on the GUI thread.
     QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept, Qt::DirectConnection);
     QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject, Qt::DirectConnection);

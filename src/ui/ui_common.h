@@ -4,6 +4,14 @@
 #include <QDialogButtonBox>
 #include <QFont>
 #include <QString>
+#include <string>
+
+// Every text the windows show passes through here, in the one translation context "VX6207App",
+// so a translation (a .qm file loaded at start) needs no change of code. The core's messages are
+// looked up the same way when a window shows them.
+[[nodiscard]] QString UiText(const char* text);
+[[nodiscard]] QString UiText(const std::string& text);
+inline constexpr const char* kTranslationContext = "VX6207App";
 
 // Every control carries its number as its object name, so tests find it by number.
 [[nodiscard]] QString ControlName(int id);

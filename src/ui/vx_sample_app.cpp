@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLocale>
 #include <QLockFile>
+#include <QTranslator>
 #include <iostream>
 #include <memory>
 
@@ -36,6 +38,20 @@ void PrepareSimulatedMeter(uint16_t port)
     panel.Close();
 }
 
+// A translation "vx6207app_<language>.qm" beside the executable (a build) or in the installed data
+// folder; none found leaves the English texts.
+void InstallTranslation(QApplication& application, QTranslator& translator)
+{
+    const QString folder = QCoreApplication::applicationDirPath();
+    for (const QString& where : { folder + QStringLiteral("/translations"),
+             folder + QStringLiteral("/../share/vx6207app/translations") }) {
+        if (translator.load(QLocale(), QStringLiteral("vx6207app"), QStringLiteral("_"), where)) {
+            application.installTranslator(&translator);
+            return;
+        }
+    }
+}
+
 } // namespace
 
 QString CVxSampleApp::InstanceLockPath(const QString& folder)
@@ -46,6 +62,8 @@ QString CVxSampleApp::InstanceLockPath(const QString& folder)
 int CVxSampleApp::Run(int argc, char** argv)
 {
     QApplication application(argc, argv);
+    QTranslator translator;
+    InstallTranslation(application, translator);
     std::vector<std::string> arguments;
     for (int i = 1; i < argc; ++i)
         arguments.emplace_back(argv[i]);

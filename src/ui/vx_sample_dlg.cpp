@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <ctime>
+#include <filesystem>
 
 #include "host/comm_settings.h"
 #include "host/model_change.h"
@@ -66,6 +67,11 @@ void CVxSampleDlg::Open(const MainWindowOptions& options, IPortSource& ports)
 {
     m_keepLinkSettings = options.KeepLinkSettings;
     m_config.Load();
+    // The first start leaves the defaults in the data folder (an installed copy's XDG folder), so
+    // the operator finds the files to edit from the first run on. A failure tells itself.
+    const bool firstStart = !std::filesystem::exists(m_config.IniPath());
+    if (firstStart)
+        (void)m_config.Save(m_prompt);
     if (options.ModelForRun != 0 && options.ModelForRun != m_config.ModelCode) {
         m_configuredModel = m_config.ModelCode;
         m_runModel = options.ModelForRun;
@@ -84,6 +90,8 @@ void CVxSampleDlg::Open(const MainWindowOptions& options, IPortSource& ports)
     m_controller->IntervalSec = m_config.LogInterval / 10.0;
     ShowModel(m_config.ModelCode);
     ApplyStartupSettings(options);
+    if (firstStart && m_configuredModel < 0 && !std::filesystem::exists(m_config.AutosavePath()))
+        (void)SaveStartupSettings(m_config, m_data, m_prompt);
     SetModelState(m_config.ModelCode);
     m_controller->BuildStepList();
     ShowMembers();
@@ -255,7 +263,7 @@ void CVxSampleDlg::OnModelSet()
         return;
     ShowModel(m_config.ModelCode);
     SetModelState(m_config.ModelCode);
-    static_cast<QLabel*>(Control(1036))->setText(QStringLiteral("Serial No.:"));
+    static_cast<QLabel*>(Control(1036))->setText(UiText("Serial No.:"));
     m_controller->BuildStepList();
 }
 

@@ -56,11 +56,11 @@ void CVxSampleDlg::ShowCurrentChannel(const std::string& name)
 }
 void CVxSampleDlg::ShowSerial(const std::string& serial)
 {
-    SetText(Control(1036), "Serial No.:" + serial);
+    static_cast<QLabel*>(Control(1036))->setText(UiText("Serial No.:") + QString::fromStdString(serial));
 }
 void CVxSampleDlg::ShowModel(int32_t code)
 {
-    SetText(Control(1169), "Model:" + ModelNameOfCode(code));
+    static_cast<QLabel*>(Control(1169))->setText(UiText("Model:") + QString::fromStdString(ModelNameOfCode(code)));
 }
 
 void CVxSampleDlg::BuildStepList(bool muxOn, const StepTexts& names)
@@ -70,7 +70,7 @@ void CVxSampleDlg::BuildStepList(bool muxOn, const StepTexts& names)
     list.ClearColumns();
     for (size_t i = 0; i < kStepHeadings.size(); ++i)
         list.InsertColumn(
-            static_cast<int>(i), kStepHeadings[i], CListCtrlEx::kFormatLeft, kStepWidths[i], -1, kEditNone);
+            static_cast<int>(i), UiText(kStepHeadings[i]), CListCtrlEx::kFormatLeft, kStepWidths[i], -1, kEditNone);
     list.setShowGrid(true);
     list.setSelectionBehavior(QAbstractItemView::SelectRows);
     list.setEnabled(muxOn);

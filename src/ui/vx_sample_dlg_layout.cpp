@@ -28,7 +28,7 @@ constexpr std::array<int, kMenuCommandCount> kMenuNumbers = { 32771, 32773, 3277
 
 QLabel* CVxSampleDlg::AddLabel(int id, const char* caption, QWidget* parent)
 {
-    auto* label = new QLabel(QString::fromUtf8(caption), parent);
+    auto* label = new QLabel(UiText(caption), parent);
     label->setObjectName(ControlName(id));
     m_controls[id] = label;
     return label;
@@ -36,7 +36,7 @@ QLabel* CVxSampleDlg::AddLabel(int id, const char* caption, QWidget* parent)
 
 QPushButton* CVxSampleDlg::AddButton(int id, const char* caption, QWidget* parent)
 {
-    auto* button = new QPushButton(QString::fromUtf8(caption), parent);
+    auto* button = new QPushButton(UiText(caption), parent);
     button->setObjectName(ControlName(id));
     button->setAutoDefault(false); // Enter presses Capture alone (the window handles the key)
     m_controls[id] = button;
@@ -45,7 +45,7 @@ QPushButton* CVxSampleDlg::AddButton(int id, const char* caption, QWidget* paren
 
 QRadioButton* CVxSampleDlg::AddRadio(int id, const char* caption, QWidget* parent)
 {
-    auto* radio = new QRadioButton(QString::fromUtf8(caption), parent);
+    auto* radio = new QRadioButton(UiText(caption), parent);
     radio->setObjectName(ControlName(id));
     m_controls[id] = radio;
     return radio;
@@ -61,7 +61,7 @@ QLineEdit* CVxSampleDlg::AddEdit(int id, QWidget* parent)
 
 QWidget* CVxSampleDlg::BuildResultsGroup()
 {
-    auto* group = new QGroupBox(QStringLiteral("Mesurement Results"), this);
+    auto* group = new QGroupBox(UiText("Mesurement Results"), this);
     group->setObjectName(ControlName(1045));
     m_controls[1045] = group;
     auto* grid = new QGridLayout(group);
@@ -100,7 +100,7 @@ QWidget* CVxSampleDlg::BuildResultsGroup()
 
 QWidget* CVxSampleDlg::BuildMethodGroup()
 {
-    auto* group = new QGroupBox(QStringLiteral("Capture Method"), this);
+    auto* group = new QGroupBox(UiText("Capture Method"), this);
     group->setObjectName(ControlName(1033));
     m_controls[1033] = group;
     auto* grid = new QGridLayout(group);
@@ -116,12 +116,12 @@ QWidget* CVxSampleDlg::BuildMethodGroup()
     m_count = AddEdit(1019, group);
     grid->addWidget(m_interval, 3, 0);
     grid->addWidget(AddLabel(1034, "sec", group), 3, 1);
-    grid->addWidget(new QLabel(QStringLiteral("(0.0-3600.0)"), group), 3, 2);
+    grid->addWidget(new QLabel(UiText("(0.0-3600.0)"), group), 3, 2);
     grid->addWidget(m_count, 4, 0);
     grid->addWidget(AddLabel(1035, "Times", group), 4, 1);
-    grid->addWidget(new QLabel(QStringLiteral("(1-)"), group), 4, 2);
+    grid->addWidget(new QLabel(UiText("(1-)"), group), 4, 2);
 
-    auto* manual = new QGroupBox(QStringLiteral("MUX Manual Channel"), group);
+    auto* manual = new QGroupBox(UiText("MUX Manual Channel"), group);
     manual->setObjectName(ControlName(1023));
     m_controls[1023] = manual;
     auto* manualLayout = new QHBoxLayout(manual);
@@ -136,7 +136,7 @@ QWidget* CVxSampleDlg::BuildMethodGroup()
 
 QWidget* CVxSampleDlg::BuildSaveGroup()
 {
-    auto* group = new QGroupBox(QStringLiteral("Save File"), this);
+    auto* group = new QGroupBox(UiText("Save File"), this);
     group->setObjectName(ControlName(1030));
     m_controls[1030] = group;
     auto* grid = new QGridLayout(group);
@@ -155,7 +155,7 @@ void CVxSampleDlg::BuildMenu()
 {
     m_menuBar = new QMenuBar(this);
     for (int i = 0; i < kMenuCommandCount; ++i) {
-        QAction* action = m_menuBar->addAction(QString::fromUtf8(kMenuCaptions[static_cast<size_t>(i)]));
+        QAction* action = m_menuBar->addAction(UiText(kMenuCaptions[static_cast<size_t>(i)]));
         action->setObjectName(QStringLiteral("menu%1").arg(kMenuNumbers[static_cast<size_t>(i)]));
         m_menu[static_cast<size_t>(i)] = action;
     }
@@ -165,7 +165,7 @@ void CVxSampleDlg::BuildMenu()
     connect(m_menu[kMenuHelp], &QAction::triggered, this, &CVxSampleDlg::OnAbout, Qt::DirectConnection);
     // "Communication Set.", "Measurement Set." and "Self-check" open windows of their own that
     // plug in here; until then they stay present but unusable.
-    QAction* exitAction = m_menuBar->addAction(QStringLiteral("Exit"));
+    QAction* exitAction = m_menuBar->addAction(UiText("Exit"));
     exitAction->setObjectName(QStringLiteral("menuExit"));
     connect(exitAction, &QAction::triggered, this, &QWidget::close, Qt::DirectConnection);
 }
