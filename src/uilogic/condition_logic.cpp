@@ -22,10 +22,22 @@ double TruncateNano(double value)
 
 } // namespace
 
-std::string FormatTemperature(double value) { return FormatC(value > 0 ? "%04.1f" : "%05.1f", value); }
-std::string FormatK(double value) { return FormatC(value > 0 ? "%05.1f" : "%06.1f", value); }
-std::string FormatAlpha(int32_t value) { return FormatC(value > 0 ? "%05d" : "%06d", value); }
-std::string FormatDelay(int32_t value) { return FormatC("%04d", value); }
+std::string FormatTemperature(double value)
+{
+    return FormatC(value > 0 ? "%04.1f" : "%05.1f", value);
+}
+std::string FormatK(double value)
+{
+    return FormatC(value > 0 ? "%05.1f" : "%06.1f", value);
+}
+std::string FormatAlpha(int32_t value)
+{
+    return FormatC(value > 0 ? "%05d" : "%06d", value);
+}
+std::string FormatDelay(int32_t value)
+{
+    return FormatC("%04d", value);
+}
 
 std::string TrimExponentZero(const std::string& text)
 {
@@ -44,7 +56,10 @@ double NormaliseR1(double value)
     return TruncateNano(value);
 }
 
-std::string FormatR1(double value) { return TrimExponentZero(FormatC("%.5e", value)); }
+std::string FormatR1(double value)
+{
+    return TrimExponentZero(FormatC("%.5e", value));
+}
 
 double NormaliseScalingB(double value)
 {
@@ -53,7 +68,10 @@ double NormaliseScalingB(double value)
     return TruncateNano(value);
 }
 
-std::string FormatScalingB(double value) { return TrimExponentZero(FormatC("%.6e", value)); }
+std::string FormatScalingB(double value)
+{
+    return TrimExponentZero(FormatC("%.6e", value));
+}
 
 namespace {
 

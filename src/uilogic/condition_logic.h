@@ -12,15 +12,15 @@
 // the "C" convention, whatever the operator's locale.
 
 inline constexpr const char* kBinNeedsFixedRange = "BIN not available when Auto-Range is enabled.";
-inline constexpr const char* kComparatorRefused =
-    "Comparator not available when Auto-Range, DeltaT, or BIN is enabled.";
+inline constexpr const char* kComparatorRefused
+    = "Comparator not available when Auto-Range, DeltaT, or BIN is enabled.";
 inline constexpr const char* kAutoRangeRefused = "Auto-Range not available when Comparator or BIN is enabled.";
 inline constexpr const char* kZeroAdjustClear = "0 adjustment data is cleared. OK?";
 inline constexpr const char* kZeroAdjustRange = "Please set 0Adj-value at less than 50% of full scale.";
 inline constexpr const char* kRangeAbs = "The set value is out of range. Please set at [0 <= x <= 9G]";
 inline constexpr const char* kRangeRef = "The set value is out of range. Please set at [0 < x <= 9G]";
-inline constexpr const char* kUpperLower =
-    "The upper and/or lower threshold values are incorrect.  Please set [UPP >= LOW].";
+inline constexpr const char* kUpperLower
+    = "The upper and/or lower threshold values are incorrect.  Please set [UPP >= LOW].";
 inline constexpr const char* kUnitCharacters = "Please use 0-9 or A-z.";
 inline constexpr const char* kUnitLength = "Please set character string length <= %d.";
 

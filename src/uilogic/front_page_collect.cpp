@@ -11,9 +11,18 @@ constexpr const char* kRangeInt = "The set value is out of range. Please set at 
 constexpr const char* kRangeFloat = "The set value is out of range. Please set at [%f <= x <= %f]";
 constexpr const char* kRangeExp = "The set value is out of range. Please set at [%e <= x <= %e]";
 
-std::string IntRange(int low, int high) { return FormatC(kRangeInt, low, high); }
-std::string FloatRange(double low, double high) { return FormatC(kRangeFloat, low, high); }
-std::string ExpRange(double low, double high) { return FormatC(kRangeExp, low, high); }
+std::string IntRange(int low, int high)
+{
+    return FormatC(kRangeInt, low, high);
+}
+std::string FloatRange(double low, double high)
+{
+    return FormatC(kRangeFloat, low, high);
+}
+std::string ExpRange(double low, double high)
+{
+    return FormatC(kRangeExp, low, high);
+}
 
 } // namespace
 

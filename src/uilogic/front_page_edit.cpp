@@ -53,10 +53,18 @@ void CFrontPageLogic::SetCheck(int control, bool on)
     MeasCondition& c = Front.Cond;
     const int32_t value = on ? 1 : 0;
     switch (control) {
-    case kFcDeltaT: ApplyExclusion(TurnDeltaT(state, on), state); break;
-    case kFcTc: ApplyExclusion(TurnTc(state, on), state); break;
-    case kFcStatistics: ApplyExclusion(TurnStatistics(state, on), state); break;
-    case kFcBin: ApplyExclusion(TurnBin(state, on), state); break;
+    case kFcDeltaT:
+        ApplyExclusion(TurnDeltaT(state, on), state);
+        break;
+    case kFcTc:
+        ApplyExclusion(TurnTc(state, on), state);
+        break;
+    case kFcStatistics:
+        ApplyExclusion(TurnStatistics(state, on), state);
+        break;
+    case kFcBin:
+        ApplyExclusion(TurnBin(state, on), state);
+        break;
     case kFcPureResistance:
         if (on && LowPowerApplies()) {
             CollectRange(); // keep the operator's low-power range before leaving low power
@@ -171,17 +179,29 @@ void CFrontPageLogic::EditBinCell(int row, int column, const std::string& text)
         cell.Lower = text;
 }
 
-void CFrontPageLogic::CheckBinRow(int row, bool on) { m_view.Bin[static_cast<size_t>(row)].On = on ? 1 : 0; }
+void CFrontPageLogic::CheckBinRow(int row, bool on)
+{
+    m_view.Bin[static_cast<size_t>(row)].On = on ? 1 : 0;
+}
 
 void CFrontPageLogic::EditZeroCell(int row, const std::string& text)
 {
     m_view.Zero[static_cast<size_t>(row)].Value = text;
 }
 
-void CFrontPageLogic::CheckZeroRow(int row, bool on) { m_view.Zero[static_cast<size_t>(row)].On = on ? 1 : 0; }
+void CFrontPageLogic::CheckZeroRow(int row, bool on)
+{
+    m_view.Zero[static_cast<size_t>(row)].On = on ? 1 : 0;
+}
 
-void CFrontPageLogic::EndBinEdit() { EndListEdit(true); }
-void CFrontPageLogic::EndZeroEdit() { EndListEdit(false); }
+void CFrontPageLogic::EndBinEdit()
+{
+    EndListEdit(true);
+}
+void CFrontPageLogic::EndZeroEdit()
+{
+    EndListEdit(false);
+}
 
 void CFrontPageLogic::EndListEdit(bool bin)
 {

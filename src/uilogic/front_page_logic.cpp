@@ -9,42 +9,68 @@ namespace {
 
 constexpr const char* kOhmSuffix = " \xCE\xA9";
 constexpr int kPushedChecks[] = { kFcOvc, kFcHighAccuracy, kFcLowPower, kFcPureResistance, kFcAutoHold,
-    kFcContactImprove, kFcMeasCurrLow, kFcSelfCalb, kFcStatistics, kFcOverRangeError, kFcCurrentErrorMode,
-    kFcAverage, kFcDelay, kFcTc, kFcDeltaT, kFcScaling, kFcUnitKind, kFcBin, kFcSpeed };
+    kFcContactImprove, kFcMeasCurrLow, kFcSelfCalb, kFcStatistics, kFcOverRangeError, kFcCurrentErrorMode, kFcAverage,
+    kFcDelay, kFcTc, kFcDeltaT, kFcScaling, kFcUnitKind, kFcBin, kFcSpeed };
 constexpr int kBeepTones[3] = { kFcBeepTone0, kFcBeepTone1, kFcBeepTone2 };
 constexpr int kBeepCounts[3] = { kFcBeepCount0, kFcBeepCount1, kFcBeepCount2 };
 
-bool StandardModel(int32_t model) { return model == 8 || model == 9 || model == 10 || model == 12; }
+bool StandardModel(int32_t model)
+{
+    return model == 8 || model == 9 || model == 10 || model == 12;
+}
 
 } // namespace
 
-std::string JoinMessage(const std::string& head, const std::string& text) { return head + " : " + text; }
+std::string JoinMessage(const std::string& head, const std::string& text)
+{
+    return head + " : " + text;
+}
 
 // Every setting the page binds to one check box or drop list, by control number.
 int32_t* BoundSetting(FrontSetData& front, int control)
 {
     MeasCondition& c = front.Cond;
     switch (control) {
-    case kFcOvc: return &c.Ovc;
-    case kFcHighAccuracy: return &c.HighAccuracy100M;
-    case kFcLowPower: return &c.LowPower;
-    case kFcPureResistance: return &c.PureResistance;
-    case kFcAutoHold: return &front.AutoHold;
-    case kFcContactImprove: return &c.ContactImprove;
-    case kFcMeasCurrLow: return &c.MeasCurrLow;
-    case kFcSelfCalb: return &front.SelfCalb;
-    case kFcStatistics: return &front.Statistics;
-    case kFcOverRangeError: return &front.OverRangeError;
-    case kFcCurrentErrorMode: return &front.CurrentErrorMode;
-    case kFcAverage: return &c.AvgOn;
-    case kFcDelay: return &c.DelayOn;
-    case kFcTc: return &c.TcOn;
-    case kFcDeltaT: return &c.DeltaTOn;
-    case kFcScaling: return &c.ScalingOn;
-    case kFcUnitKind: return &c.ScalingUnitKind;
-    case kFcBin: return &front.BinOn;
-    case kFcSpeed: return &c.Speed;
-    default: break;
+    case kFcOvc:
+        return &c.Ovc;
+    case kFcHighAccuracy:
+        return &c.HighAccuracy100M;
+    case kFcLowPower:
+        return &c.LowPower;
+    case kFcPureResistance:
+        return &c.PureResistance;
+    case kFcAutoHold:
+        return &front.AutoHold;
+    case kFcContactImprove:
+        return &c.ContactImprove;
+    case kFcMeasCurrLow:
+        return &c.MeasCurrLow;
+    case kFcSelfCalb:
+        return &front.SelfCalb;
+    case kFcStatistics:
+        return &front.Statistics;
+    case kFcOverRangeError:
+        return &front.OverRangeError;
+    case kFcCurrentErrorMode:
+        return &front.CurrentErrorMode;
+    case kFcAverage:
+        return &c.AvgOn;
+    case kFcDelay:
+        return &c.DelayOn;
+    case kFcTc:
+        return &c.TcOn;
+    case kFcDeltaT:
+        return &c.DeltaTOn;
+    case kFcScaling:
+        return &c.ScalingOn;
+    case kFcUnitKind:
+        return &c.ScalingUnitKind;
+    case kFcBin:
+        return &front.BinOn;
+    case kFcSpeed:
+        return &c.Speed;
+    default:
+        break;
     }
     for (int i = 0; i < 3; ++i) {
         if (control == kBeepTones[i])
@@ -71,9 +97,15 @@ int CFrontPageLogic::RangeCount() const
     return HighestRangeIndex(m_model, Front.Cond.HighAccuracy100M != 0) + 1;
 }
 
-int CFrontPageLogic::ZeroAdjCount() const { return LowPowerApplies() ? 4 : ZeroAdjustRangeCount(m_model); }
+int CFrontPageLogic::ZeroAdjCount() const
+{
+    return LowPowerApplies() ? 4 : ZeroAdjustRangeCount(m_model);
+}
 
-int CFrontPageLogic::CurrentRange() const { return LowPowerApplies() ? Front.Cond.LoPowerRange : Front.Cond.Range; }
+int CFrontPageLogic::CurrentRange() const
+{
+    return LowPowerApplies() ? Front.Cond.LoPowerRange : Front.Cond.Range;
+}
 
 std::array<int32_t, kZeroAdjSlots>& CFrontPageLogic::ZeroOn()
 {

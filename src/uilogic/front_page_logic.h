@@ -12,16 +12,50 @@
 
 // Control numbers of the front settings page.
 enum FrontControl : int {
-    kFcRange = 1011, kFcSpeed = 1012, kFcOvc = 1015, kFcHighAccuracy = 1016, kFcLowPower = 1017,
-    kFcContactCheck = 1018, kFcAutoHold = 1019, kFcContactImprove = 1020, kFcAverage = 1021,
-    kFcComparator = 1023, kFcDelay = 1024, kFcDeltaT = 1025, kFcTc = 1026, kFcScaling = 1027,
-    kFcUnitKind = 1028, kFcStatistics = 1029, kFcBin = 1030, kFcSelfCalb = 1031, kFcMeasCurrLow = 1032,
-    kFcAvgCount = 1076, kFcDelayTime = 1079, kFcCompUpper = 1083, kFcUpperUnit = 1084, kFcLowerUnit = 1087,
-    kFcDtT1 = 1093, kFcDtK = 1099, kFcTcT0 = 1101, kFcTcAlpha = 1104, kFcScalingA = 1106, kFcScalingB = 1108,
-    kFcUnitText = 1110, kFcBinList = 1113, kFcZeroList = 1115, kFcDtR1 = 1128, kFcCompLower = 1131,
-    kFcOverRangeError = 1166, kFcPureResistance = 1167, kFcCurrentErrorMode = 1171,
-    kFcBeepTone0 = 1005, kFcBeepCount0 = 1006, kFcBeepTone1 = 1007, kFcBeepCount1 = 1008,
-    kFcBeepTone2 = 1009, kFcBeepCount2 = 1010,
+    kFcRange = 1011,
+    kFcSpeed = 1012,
+    kFcOvc = 1015,
+    kFcHighAccuracy = 1016,
+    kFcLowPower = 1017,
+    kFcContactCheck = 1018,
+    kFcAutoHold = 1019,
+    kFcContactImprove = 1020,
+    kFcAverage = 1021,
+    kFcComparator = 1023,
+    kFcDelay = 1024,
+    kFcDeltaT = 1025,
+    kFcTc = 1026,
+    kFcScaling = 1027,
+    kFcUnitKind = 1028,
+    kFcStatistics = 1029,
+    kFcBin = 1030,
+    kFcSelfCalb = 1031,
+    kFcMeasCurrLow = 1032,
+    kFcAvgCount = 1076,
+    kFcDelayTime = 1079,
+    kFcCompUpper = 1083,
+    kFcUpperUnit = 1084,
+    kFcLowerUnit = 1087,
+    kFcDtT1 = 1093,
+    kFcDtK = 1099,
+    kFcTcT0 = 1101,
+    kFcTcAlpha = 1104,
+    kFcScalingA = 1106,
+    kFcScalingB = 1108,
+    kFcUnitText = 1110,
+    kFcBinList = 1113,
+    kFcZeroList = 1115,
+    kFcDtR1 = 1128,
+    kFcCompLower = 1131,
+    kFcOverRangeError = 1166,
+    kFcPureResistance = 1167,
+    kFcCurrentErrorMode = 1171,
+    kFcBeepTone0 = 1005,
+    kFcBeepCount0 = 1006,
+    kFcBeepTone1 = 1007,
+    kFcBeepCount1 = 1008,
+    kFcBeepTone2 = 1009,
+    kFcBeepCount2 = 1010,
 };
 
 // Everything the page's controls show, filled by the logic and pushed to the widgets at once.
@@ -39,7 +73,7 @@ struct FrontPageView {
     int RangeChoice = 0;
     int CompChoice = 0;
     std::string OvcCaption = "OVC";
-    std::map<int, int> Checks;  // check boxes and drop lists by control number
+    std::map<int, int> Checks; // check boxes and drop lists by control number
     std::map<int, std::string> Texts; // edits and unit labels by control number
     std::map<int, bool> Enabled;
     std::array<BinRow, kBinBits> Bin {};
@@ -64,7 +98,7 @@ public:
     void SetCheck(int control, bool on);
     void Choose(int control, int index);
     void EditText(int control, const std::string& text); // a keystroke
-    void LeaveEdit(int control);                         // focus left an edit
+    void LeaveEdit(int control); // focus left an edit
     void EditBinCell(int row, int column, const std::string& text);
     void CheckBinRow(int row, bool on);
     void EndBinEdit();
