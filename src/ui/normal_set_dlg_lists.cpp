@@ -92,9 +92,13 @@ void CNormalSetDlg::RefreshBinList()
         for (int column = 1; column < 7; ++column)
             m_binList->SetCellText(row, column, cells[column]);
     }
+    CListCtrlLogic& cursor = m_binList->Logic();
     if (!view.Enabled.at(kFcBinList)) {
-        m_binList->Logic().CurRow = -1;
-        m_binList->Logic().CurCol = -1;
+        cursor.CurRow = -1;
+        cursor.CurCol = -1;
+    } else if (cursor.CurRow < 0) {
+        cursor.CurRow = 0;
+        cursor.CurCol = 0;
     }
 }
 

@@ -47,8 +47,22 @@ bool CFrontPageLogic::ConfirmZeroAdjustClear()
     return true;
 }
 
+// Every handler first reads the edits, so that a number typed but not yet left is neither lost
+// nor overwritten by the redisplay; a text that does not read as a number stays as typed.
+void CFrontPageLogic::RedisplayAfter(bool textsRead, const std::map<int, std::string>& typed)
+{
+    DisplaySettings();
+    if (textsRead)
+        return;
+    for (const int control : { kFcAvgCount, kFcDelayTime, kFcDtT1, kFcDtR1, kFcDtK, kFcTcT0, kFcTcAlpha, kFcScalingA,
+             kFcScalingB, kFcUnitText })
+        m_view.Texts[control] = typed.at(control);
+}
+
 void CFrontPageLogic::SetCheck(int control, bool on)
 {
+    const std::map<int, std::string> typed = m_view.Texts;
+    const bool textsRead = ReadTexts();
     ExclusionState state = Exclusions();
     MeasCondition& c = Front.Cond;
     const int32_t value = on ? 1 : 0;
@@ -98,11 +112,13 @@ void CFrontPageLogic::SetCheck(int control, bool on)
             *setting = value;
         break;
     }
-    DisplaySettings();
+    RedisplayAfter(textsRead, typed);
 }
 
 void CFrontPageLogic::Choose(int control, int index)
 {
+    const std::map<int, std::string> typed = m_view.Texts;
+    const bool textsRead = ReadTexts();
     ExclusionState state = Exclusions();
     if (control == kFcRange) {
         if (index == 0) {
@@ -126,7 +142,7 @@ void CFrontPageLogic::Choose(int control, int index)
     } else if (int32_t* setting = BoundSetting(Front, control)) {
         *setting = index;
     }
-    DisplaySettings();
+    RedisplayAfter(textsRead, typed);
 }
 
 void CFrontPageLogic::EditText(int control, const std::string& text)

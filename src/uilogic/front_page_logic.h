@@ -140,6 +140,7 @@ private:
     ExclusionState Exclusions() const;
     void Fail(int control, int row, int column, const std::string& text);
     void EndListEdit(bool bin);
+    void RedisplayAfter(bool textsRead, const std::map<int, std::string>& typed);
 
     int32_t m_model;
     IUserPrompt& m_prompt;

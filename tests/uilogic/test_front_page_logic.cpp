@@ -3,6 +3,7 @@
 #include <clocale>
 
 #include "settings/model_info.h"
+#include "uilogic/field_exchange.h"
 #include "uilogic/front_page_logic.h"
 
 namespace {
@@ -316,6 +317,24 @@ TEST(FrontPage, ComparatorAndZeroAdjustRefusals)
     EXPECT_EQ(page.Logic.ErrorColumn, 2);
     EXPECT_EQ(page.Logic.ErrorText, kZeroAdjustRange);
     EXPECT_EQ(page.Logic.View().Zero[0].Value, "429.5");
+}
+
+TEST(FrontPage, NumbersTypedButNotYetTakenSurviveAClick)
+{
+    Page page(8);
+    page.Logic.EditText(kFcAvgCount, "50");
+    page.Logic.SetCheck(kFcAverage, true);
+    EXPECT_EQ(page.Logic.Front.Cond.AvgCount, 50);
+    EXPECT_EQ(page.Text(kFcAvgCount), "50");
+    page.Logic.EditText(kFcAvgCount, "5x");
+    page.Logic.EditText(kFcDtK, "12");
+    page.Logic.Choose(kFcSpeed, 2);
+    EXPECT_EQ(page.Logic.Front.Cond.Speed, 2);
+    EXPECT_EQ(page.Text(kFcAvgCount), "5x");
+    EXPECT_EQ(page.Text(kFcDtK), "12");
+    EXPECT_FALSE(page.Logic.CollectSettings());
+    EXPECT_EQ(page.Logic.ErrorText, kEnterInteger);
+    EXPECT_TRUE(page.Prompt.Texts.empty());
 }
 
 TEST(FrontPage, UserUnitCharactersAndLength)
