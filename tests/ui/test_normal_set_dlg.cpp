@@ -81,6 +81,14 @@ void TestNormalSetDlg::typedConditionsReachTheRecord()
     QVERIFY(!Child<QComboBox>(page, kFcRange)->isEnabled());
     auto* bin = Child<CListCtrlEx>(page, kFcBinList);
     QVERIFY(bin->isEnabled());
+    TypeInCell(bin, 3, 5, "-1");
+    QCOMPARE(bin->CellText(3, 5), QString("-1")); // kept for the report
+    QVERIFY(!page.CollectSettings());
+    page.ReportSettingsError();
+    QCOMPARE(prompt.Texts.back(), std::string("BIN-Low : ") + kRangeAbs);
+    QCOMPARE(bin->CurRow(), 3);
+    QCOMPARE(bin->CurCol(), 5);
+    TypeInCell(bin, 3, 5, "0");
     TypeInCell(bin, 2, 3, "5.5");
     QCOMPARE(bin->CellText(2, 3), QString("05.5000"));
     QCOMPARE(bin->CellText(2, 4), QString("\u03A9"));
@@ -110,7 +118,7 @@ void TestNormalSetDlg::typedConditionsReachTheRecord()
     QCOMPARE(front.Cond.TcT0, 25.5);
     QCOMPARE(front.Cond.TcAlpha, -5);
     QCOMPARE(front.Cond.ScalingA, 0.5);
-    QCOMPARE(prompt.Texts.size(), size_t(2));
+    QCOMPARE(prompt.Texts.size(), size_t(3));
     page.resize(page.sizeHint());
     Shoot(page, "page_front_vx6207a2_bin.png");
 }
