@@ -1,8 +1,10 @@
 // "capture": an acquisition without a window, recorded into a text file or an .xlsx workbook.
-// Rows are printed as they are recorded; Ctrl-C stops cleanly with a complete file.
+// Rows are printed as they are recorded; Ctrl-C stops cleanly with a complete file. A summary per
+// channel ends the run, from the same texts the recorder wrote.
 #include <atomic>
 #include <cmath>
 #include <csignal>
+#include <fstream>
 #include <iostream>
 #include <thread>
 #include <unistd.h>
@@ -11,6 +13,7 @@
 #include "cli/cli_registry.h"
 #include "host/headless_host.h"
 #include "host/meas_controller.h"
+#include "host/run_statistics.h"
 #include "link/instrument_link.h"
 #include "settings/meas_set_data.h"
 #include "settings/model_info.h"
@@ -53,6 +56,7 @@ struct CaptureOptions {
     std::string Output;
     std::string Workbook;
     std::string Model;
+    std::string Summary;
 };
 
 // Prints each recorded row; counts them so trigger captures can end at a count.
@@ -83,12 +87,15 @@ public:
         if (!temperature.empty())
             std::cout << "  temp " << temperature;
         std::cout << std::endl;
+        Statistics.AddRow(steps, stepCount, MuxOn, ScanLayout);
         ++Rows;
     }
 
     void SetStepRow(int, const std::string&, const std::string&, const std::string&, uint8_t) override { ++StepRows; }
 
     bool ScanLayout = false;
+    bool MuxOn = false;
+    CRunStatistics Statistics;
     bool ValueShown = false;
     int StepRows = 0;
     std::atomic<int> Rows { 0 };
@@ -110,6 +117,19 @@ void ReadKeys(CHeadlessHost& host, std::atomic<bool>& finished)
         stop.Msg = kCliStop;
         host.Post(stop);
     }
+}
+
+// The summary as CSV; false, with the reason, when the file cannot be written.
+[[nodiscard]] bool WriteSummary(const std::string& path, const CRunStatistics& statistics)
+{
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file << statistics.FormatCsv();
+    file.close();
+    if (!file) {
+        std::cerr << "Failed to write the summary to " << path << ".\n";
+        return false;
+    }
+    return true;
 }
 
 int RunCapture(CCliConnection& connection, const CaptureOptions& options)
@@ -164,6 +184,7 @@ int RunCapture(CCliConnection& connection, const CaptureOptions& options)
     if (controller.Start() != StartResult::Started)
         return kExitFailure;
     sink.ScanLayout = data.MuxOn && data.MuxScan;
+    sink.MuxOn = data.MuxOn;
     std::cerr << "Capturing (" << options.Method << ")" << (data.MuxOn ? (data.MuxScan ? ", MUX scan" : ", MUX channel") : "")
               << " into " << (options.Workbook.empty() ? options.Output : options.Workbook) << "\n";
 
@@ -204,6 +225,10 @@ int RunCapture(CCliConnection& connection, const CaptureOptions& options)
     // Any acquisition that ended with an error message fails, whatever it kept.
     const bool failed = controller.EndedWithError() || (sink.Rows == 0 && controller.Method != CaptureMethod::Key);
     std::cerr << sink.Rows << " row(s) " << (failed ? "kept" : "recorded") << ".\n";
+    if (!sink.Statistics.Channels().empty())
+        std::cerr << sink.Statistics.FormatTable();
+    if (!options.Summary.empty() && !WriteSummary(options.Summary, sink.Statistics))
+        return kExitFailure;
     return failed ? kExitFailure : kExitOk;
 }
 
@@ -221,6 +246,7 @@ const CCliRegistration kCapture("capture", "Capture readings into a text file or
             ->check(CLI::Range(1, 42));
         sub.add_option("-o,--output", options->Output, "Text file to append rows to");
         sub.add_option("--xlsx", options->Workbook, "Workbook to write");
+        sub.add_option("--summary", options->Summary, "CSV file to write the per-channel summary to");
         sub.add_option("--model", options->Model, "Model code or name; without it the configured model, else the instrument's own");
         return [connection, options] { return RunCapture(*connection, *options); };
     });
