@@ -156,6 +156,34 @@ def case_capture_scan():
                    f"front cable: {rc} {err}")
 
 
+def case_capture_summary():
+    limits = [option for channel in range(1, 7) for option in ("--channel-limits", f"{channel}=0.9:1.1")]
+    with Simulator("--model", "VX6207-02", "--no-front-cable", "--mux-channels", "1,2,3,4,5,6", "--mux-select", "1",
+                   "--scan-mode", "AUTO", "--resistance", "1.0", "--channel-resistance", "4=1.8", *limits) as sim:
+        path, summary = os.path.join(WORK, "summary-scan.csv"), os.path.join(WORK, "summary.csv")
+        rc, _, err = run("capture", "--lan", sim.address, "--model", "VX6207-02", "--interval", "0", "--count", "3",
+                         "-o", path, "--summary", summary)
+        expect(rc == 0, f"summary capture: {rc} {err}")
+        header, *table = lines(summary)
+        expect(header == "Channel,Readings,Passed,Failed,Other,OverRange,NotMeasured,Yield%,Min,Max,Mean,StdDev",
+               f"summary header {header}")
+        rows = {cells[0]: cells for cells in (row.split(",") for row in table)}
+        expect(sorted(rows) == [f"CH{n}" for n in range(1, 7)], f"summary channels {table}")
+        expect(rows["CH4"][1:8] == ["3", "0", "3", "0", "0", "0", "0.00"], f"failing channel {rows['CH4']}")
+        expect(all(rows[f"CH{n}"][7] == "100.00" for n in (1, 2, 3, 5, 6)), f"passing channels {table}")
+        # The figures are those of the recorded file, column by column.
+        recorded = [row.split(",") for row in lines(path)[1:]]
+        values = [float(row[4 + 2 * 3]) for row in recorded]
+        mean = sum(values) / len(values)
+        expect(float(rows["CH4"][8]) == min(values) and float(rows["CH4"][9]) == max(values)
+               and abs(float(rows["CH4"][10]) - mean) < 1e-8, f"CH4 figures {rows['CH4']} from {values}")
+        expect(re.search(r"^CH4\s+3\s+0\.00%", err, re.M) and re.search(r"^CH1\s+3\s+100\.00%", err, re.M),
+               f"summary table {err}")
+        rc, _, err = run("capture", "--lan", sim.address, "--model", "VX6207-02", "--interval", "0", "--count", "1",
+                         "-o", path, "--summary", os.path.join(WORK, "no-such-folder", "summary.csv"))
+        expect(rc == 1 and "Failed to write the summary" in err, f"unwritable summary: {rc} {err}")
+
+
 def case_capture_interrupt():
     path = os.path.join(WORK, "interrupted.csv")
     process = subprocess.Popen([CLI, "capture", "--simulate=VX6207", "--interval", "0.05", "--count", "100000", "-o",
