@@ -21,8 +21,9 @@ struct PanelOptions {
 int32_t ModelOf(CCliConnection& connection, const PanelOptions& options)
 {
     const std::string name = !options.Model.empty() ? options.Model : connection.SimulatedModel();
+    int32_t code = 0;
     if (!name.empty())
-        return ModelCodeOfName(name);
+        return ParseModel(name, code) ? code : 0; // a code or a name, as every other command takes
     CSettingData config;
     connection.LoadConfig(config);
     return config.ModelCode;
@@ -33,7 +34,7 @@ int RunPanels(CCliConnection& connection, const PanelOptions& options)
     CInstrumentLink& link = InstrumentLink();
     const int32_t model = ModelOf(connection, options);
     if (!connection.Configure(link) || model == 0) {
-        std::cerr << (model == 0 ? "Set the model with --model NAME.\n" : "");
+        std::cerr << (model == 0 ? "Set the model with --model CODE or NAME.\n" : "");
         return kExitUsage;
     }
     PanelNames panels;
@@ -70,7 +71,7 @@ const CCliRegistration kPanels("panels", "List the names of the instrument's pan
     auto connection = std::make_shared<CCliConnection>();
     auto options = std::make_shared<PanelOptions>();
     connection->AddOptions(sub);
-    sub.add_option("--model", options->Model, "Model name when the configuration has none");
+    sub.add_option("--model", options->Model, "Model code or name when the configuration has none");
     sub.add_flag("--mux", options->Mux, "Also list the MUX panels 31 to 38");
     return [connection, options] { return RunPanels(*connection, *options); };
 });

@@ -281,8 +281,9 @@ def case_panels():
     with Simulator("--model", "VX6207-02") as sim:
         rc, out, err = run("panel-save", "--lan", sim.address, "--panel", "32", "--name", "Oven_2")
         expect(rc == 0, f"panel-save: {rc} {err}")
-        rc, out, err = run("panels", "--lan", sim.address, "--model", "VX6207-02", "--mux")
-        expect(rc == 0 and "32\tSaved\tOven_2" in out and out.count("\n") == 38, f"panels: {rc} {out} {err}")
+        for model in ("VX6207-02", "10"):  # a name or a code, as every command takes
+            rc, out, err = run("panels", "--lan", sim.address, "--model", model, "--mux")
+            expect(rc == 0 and "32\tSaved\tOven_2" in out and out.count("\n") == 38, f"panels {model}: {rc} {out} {err}")
     rc, _, err = run("panel-save", "--simulate", "--panel", "3", "--name", "no spaces")
     expect(rc == 2 and "Please use 0-9 or A-z." in err, f"bad name: {rc} {err}")
     rc, _, err = run("panels", "--simulate=VX6207", "--mux")
