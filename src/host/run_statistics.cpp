@@ -60,17 +60,17 @@ double ChannelStatistics::StdDev() const
     return Numeric > 1 ? std::sqrt(SquaredDeviations / static_cast<double>(Numeric - 1)) : 0.0;
 }
 
+bool IsFailingJudgement(const std::string& judgement, bool channelJudgement)
+{
+    return VerdictOf(judgement, channelJudgement) == Verdict::Fail;
+}
+
 void CRunStatistics::AddRow(const StepArrays& steps, int stepCount, bool muxOn, bool muxScan)
 {
-    const int positions = muxOn && muxScan ? std::clamp(stepCount, 1, static_cast<int>(kMaxSteps)) : 1;
-    for (int i = 0; i < positions; ++i) {
-        const auto position = static_cast<size_t>(i);
-        if (!muxOn) {
-            AddReading(kFrontChannelName, steps.Values[position], steps.Comps[position], false);
-            continue;
-        }
-        AddReading(steps.Names[position], steps.Values[position], steps.Judges[position], true);
-    }
+    ForEachRowReading(steps, stepCount, muxOn, muxScan,
+        [this](const std::string& name, const std::string& value, const std::string& judgement, bool channel) {
+            AddReading(name, value, judgement, channel);
+        });
 }
 
 void CRunStatistics::AddReading(const std::string& name, const std::string& value, const std::string& judgement,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -64,3 +65,21 @@ private:
 
 // The name under which the front terminals' readings are kept.
 inline constexpr const char* kFrontChannelName = "FRONT";
+
+// Whether a judgement fails the part: HI/LO of the comparator, FAIL of a MUX channel.
+[[nodiscard]] bool IsFailingJudgement(const std::string& judgement, bool channelJudgement);
+
+// Calls reading(name, value, judgement, channelJudgement) for each reading of a recorded row:
+// position 0 alone unless the MUX scans, then each position its own channel.
+template <typename Reading>
+void ForEachRowReading(const StepArrays& steps, int stepCount, bool muxOn, bool muxScan, Reading&& reading)
+{
+    const int positions = muxOn && muxScan ? std::clamp(stepCount, 1, static_cast<int>(kMaxSteps)) : 1;
+    for (int i = 0; i < positions; ++i) {
+        const auto position = static_cast<size_t>(i);
+        if (muxOn)
+            reading(steps.Names[position], steps.Values[position], steps.Judges[position], true);
+        else
+            reading(std::string(kFrontChannelName), steps.Values[position], steps.Comps[position], false);
+    }
+}
