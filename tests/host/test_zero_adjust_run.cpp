@@ -19,6 +19,7 @@ const ZeroAdjustCase kCases[] = {
     { "FrontDone", false, false, false, ZeroAdjustStatus::Done, "", 0 },
     { "FrontFailure", false, true, false, ZeroAdjustStatus::Failed, kFailedToCompleteZeroAdjust, 0 },
     { "FrontStopSendsNoAbort", false, false, true, ZeroAdjustStatus::Aborted, "", 0 },
+    { "MuxDone", true, false, false, ZeroAdjustStatus::Done, "", 0 },
     { "MuxFailure", true, true, false, ZeroAdjustStatus::Failed, kFailedToCompleteZeroAdjust, 0 },
     { "MuxStopSendsAbort", true, false, true, ZeroAdjustStatus::Aborted, "", 1 },
 };
@@ -39,6 +40,10 @@ TEST_P(ZeroAdjustRunTest, EndsWithTheStatusAndTheLinkClosed)
     rig.Data.MuxOn = test.Mux ? 1 : 0;
     rig.Data.Front.Cond.AutoRange = 0;
     rig.Data.Front.Cond.Range = 3;
+    MeasCondition& first = rig.Data.Channels(rig.Data.MuxMeasMethod)[0];
+    first.AutoRange = 0;
+    first.Range = 3;
+    rig.Data.Pins(rig.Data.MuxMeasMethod)[0].Enable = 1;
 
     std::atomic<bool> stop { false };
     int polls = 0;
@@ -49,7 +54,7 @@ TEST_P(ZeroAdjustRunTest, EndsWithTheStatusAndTheLinkClosed)
         if (test.StopWhilePolling)
             stop = true;
     });
-    ASSERT_TRUE(run.Start(rig.Data, !test.Mux));
+    ASSERT_TRUE(run.Start(rig.Data, true));
     ASSERT_TRUE(rig.Host.Pump([&] { return rig.CountReceived(":ADJust?") >= 1; }, 10000, 1));
     rig.Sim.ClearReceivedLines(); // the connect sequence has aborts of its own
     EXPECT_EQ(run.Wait(stop), test.Expected);
@@ -66,8 +71,10 @@ TEST_P(ZeroAdjustRunTest, EndsWithTheStatusAndTheLinkClosed)
         EXPECT_GE(polls, 1);
     }
     if (test.Expected == ZeroAdjustStatus::Done) {
-        EXPECT_NE(run.Values().Front.Cond.ZeroAdjOn[3], 0);
-        EXPECT_EQ(run.Values().Front.Cond.ZeroAdjValue[3], 12);
+        const MeasSetData& values = run.Values();
+        const MeasCondition& adjusted = test.Mux ? values.Channels(values.MuxMeasMethod)[0] : values.Front.Cond;
+        EXPECT_NE(adjusted.ZeroAdjOn[3], 0);
+        EXPECT_EQ(adjusted.ZeroAdjValue[3], test.Mux ? 101 : 12); // the simulator's offset of the range
     }
 }
 
