@@ -1,14 +1,13 @@
 // "zero-adjust": the instrument's zero adjustment, as the measurement settings dialog runs it:
 // mirror the conditions, start, poll for the end every 200 ms, read the values back, save them.
 #include <atomic>
-#include <chrono>
 #include <csignal>
 #include <iostream>
-#include <thread>
 
 #include "cli/cli_common.h"
 #include "cli/cli_registry.h"
 #include "commands/communicate_meas_data.h"
+#include "host/zero_adjust_run.h"
 #include "link/instrument_link.h"
 #include "settings/file_manager.h"
 #include "settings/model_info.h"
@@ -16,17 +15,6 @@
 #include "settings/setting_data.h"
 
 namespace {
-
-// Command numbers of the zero-adjust sequence.
-constexpr int kInit = 0;
-constexpr int kFront0Adj = 12;
-constexpr int kChannel0Adj = 32;
-constexpr int kEnable0Adj = 35;
-constexpr int kExec0Adj = 36;
-constexpr int kCheckFin0Adj = 37;
-constexpr int kScanAbort = 38;
-constexpr int kExit = 41;
-constexpr int kPollMs = 200;
 
 std::atomic<bool> g_stop { false };
 void OnInterrupt(int) { g_stop = true; }
@@ -37,41 +25,6 @@ struct ZeroOptions {
     std::string Settings;
     std::string Output;
 };
-
-std::string MirrorQuestion(int32_t model)
-{
-    if (model == kModelVx6208)
-        return "Mirror measurement conditions to VX6208?";
-    if (model == kModelVx6207A_1 || model == kModelVx6207A_2)
-        return "Mirror measurement conditions to VX6207A?";
-    return "Mirror measurement conditions to VX6207?";
-}
-
-bool RunCommands(CCommunicateMeasData& transfer, std::initializer_list<int> numbers, bool read)
-{
-    for (const int number : numbers) {
-        auto command = transfer.CreateCommand(number);
-        if (command == nullptr || !(read ? command->ReadSetting() : command->SendSetting()))
-            return false;
-    }
-    return true;
-}
-
-// Polls until the adjustment ends: 0 done, 1 the instrument reported a failure, 2 stopped.
-int WaitForEnd(CCommunicateMeasData& transfer)
-{
-    const auto start = std::chrono::steady_clock::now();
-    for (;;) {
-        if (g_stop)
-            return 2;
-        auto check = transfer.CreateCommand(kCheckFin0Adj);
-        if (check->ReadSetting())
-            return check->Status() != 0 ? 1 : 0;
-        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        std::cerr << "\r0 adjusting... " << FormatC("%.1f", seconds) << " s" << std::flush;
-        std::this_thread::sleep_for(std::chrono::milliseconds(kPollMs));
-    }
-}
 
 void PrintValues(const MeasSetData& data)
 {
@@ -108,55 +61,34 @@ int RunZeroAdjust(ZeroOptions& options)
     record.ModelCode = model;
     if (!transfer.CheckModel(record, model))
         return kExitFailure;
-    if (!prompt.AskYesNo(MirrorQuestion(model))) {
-        prompt.ShowMessage("0 adjustment was not executed.");
+    if (!prompt.AskYesNo("Mirror measurement conditions to " + ModelFamilyName(model) + "?")) {
+        prompt.ShowMessage(kZeroAdjustNotExecuted);
         return kExitFailure;
     }
     // The conditions to mirror: a settings file, or what the instrument holds now.
     if (!options.Settings.empty()) {
         CFileManager manager(prompt);
         if (!manager.Load(options.Settings, model) || manager.Data.ModelCode != model) {
-            prompt.ShowMessage("Failed to load settings.");
+            prompt.ShowMessage(kFailedToLoadSettings);
             return kExitFailure;
         }
         record = manager.Data;
     } else if (!transfer.ReadAll(record)) {
-        prompt.ShowMessage("Failed to load settings.");
+        prompt.ShowMessage(kFailedToLoadSettings);
         return kExitFailure;
     }
-    if (!transfer.WriteAll(record)) {
-        prompt.ShowMessage(kFailedToSendSettings);
+    CZeroAdjustRun run(prompt, link);
+    run.SetProgress([](double seconds) { std::cerr << "\r" << kZeroAdjusting << ' ' << FormatC("%.1f", seconds) << " s" << std::flush; });
+    if (!run.Start(record, true))
         return kExitFailure;
-    }
-    transfer.Working() = record;
-    if (!RunCommands(transfer, { kInit, kEnable0Adj, kExec0Adj }, false)) {
-        transfer.EndTransfer();
-        prompt.ShowMessage("Failed to start 0ADJ.");
-        return kExitFailure;
-    }
     std::signal(SIGINT, OnInterrupt);
-    const int end = WaitForEnd(transfer);
+    const ZeroAdjustStatus status = run.Wait(g_stop);
     std::cerr << '\n';
-    if (end == 2) {
-        if (record.MuxOn)
-            (void)RunCommands(transfer, { kScanAbort }, false); // sends ":ABORt" and closes the link
-        transfer.EndTransfer();
+    if (status == ZeroAdjustStatus::Aborted)
         std::cerr << "Stopped.\n";
+    if (status != ZeroAdjustStatus::Done)
         return kExitFailure;
-    }
-    transfer.EndTransfer();
-    if (end == 1) {
-        prompt.ShowMessage("Failed to complete 0ADJ.");
-        return kExitFailure;
-    }
-    // Read the values the adjustment stored.
-    transfer.Working() = record;
-    if (!RunCommands(transfer, { kInit, record.MuxOn ? kChannel0Adj : kFront0Adj, kExit }, true)) {
-        transfer.EndTransfer();
-        prompt.ShowMessage("Failed to load settings.");
-        return kExitFailure;
-    }
-    record = transfer.Working();
+    record = run.Values();
     PrintValues(record);
     if (!options.Output.empty()) {
         CFileManager manager(prompt);

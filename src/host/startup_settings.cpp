@@ -66,11 +66,7 @@ StartupSource LoadStartupSettings(
 
 std::string TransferTextOf(int32_t model)
 {
-    if (model == kModelVx6208)
-        return "Transferring settings to VX6208....";
-    if (model == kModelVx6207A_1 || model == kModelVx6207A_2)
-        return "Transferring settings to VX6207A....";
-    return "Transferring settings to VX6207....";
+    return "Transferring settings to " + ModelFamilyName(model) + "....";
 }
 
 bool TransferStartupSettings(const MeasSetData& data, int32_t configuredModel, CInstrumentLink& link,

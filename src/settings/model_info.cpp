@@ -85,3 +85,12 @@ bool SameModelFamily(int32_t first, int32_t second)
         return true;
     return first == 2048 && second == 2048;
 }
+
+std::string ModelFamilyName(int32_t code)
+{
+    if (code == kModelVx6208)
+        return "VX6208";
+    if (code == kModelVx6207A_1 || code == kModelVx6207A_2)
+        return "VX6207A";
+    return "VX6207";
+}

@@ -20,6 +20,9 @@ inline constexpr int32_t kModelCodes[] = { 0, 8, 9, 10, 12, 144, 160, 2048 };
 std::string ModelNameOfCode(int32_t code);
 // The code of a model name (whole text, case-sensitive); 0 for any other text.
 int32_t ModelCodeOfName(const std::string& name);
+// The family caption of the system's questions and progress texts: "VX6208", "VX6207A" (144, 160)
+// or "VX6207" for every other code.
+std::string ModelFamilyName(int32_t code);
 // Whether the model appears in the operator's model choice list.
 bool InModelChoiceList(int32_t code);
 
