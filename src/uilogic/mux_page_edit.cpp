@@ -94,6 +94,13 @@ void CMuxPageLogic::SetCheck(int control, bool on)
             *setting = value;
         break;
     }
+    RedisplayAfter(textsRead, typed);
+}
+
+// Every handler first reads the edits, so that a number typed but not yet left is neither lost
+// nor overwritten by the redisplay; a text that does not read stays as typed.
+void CMuxPageLogic::RedisplayAfter(bool textsRead, const std::map<int, std::string>& typed)
+{
     Refresh();
     if (!textsRead) {
         for (const int edit : kNumericEdits)
@@ -107,12 +114,11 @@ void CMuxPageLogic::Choose(int control, int index)
         (void)ChangeMethod(index); // a refusal is recorded for the page to report
         return;
     }
+    const std::map<int, std::string> typed = m_view.Texts;
+    const bool textsRead = ReadTexts();
     if (int32_t* setting = Bound(control))
         *setting = index;
-    if (control == kFcUnitKind)
-        Refresh();
-    else
-        UpdateControlStates();
+    RedisplayAfter(textsRead, typed);
 }
 
 void CMuxPageLogic::EditText(int control, const std::string& text)

@@ -165,6 +165,7 @@ private:
     void EditRangeCell(int index);
     void EditCompCell(int index);
     void Refresh();
+    void RedisplayAfter(bool textsRead, const std::map<int, std::string>& typed);
     void Fail(int control, int row, int column, const std::string& text);
     int32_t* Bound(int control);
 

@@ -161,6 +161,14 @@ void TestMuxSetDlg::aTcSettingsRefuseAWrappingDelayAndKeepTheRange()
     QVERIFY(!Child<QPushButton>(rig.Page, kMcAtcSettings)->isEnabled());
     Click(rig.Page, kMcAtc);
     QVERIFY(Child<QPushButton>(rig.Page, kMcAtcSettings)->isEnabled());
+    rig.Runner.Answer = [](QDialog& dialog) {
+        Click(dialog, kAtcOvc);
+        Click(dialog, 2); // Cancel keeps the channel as it was
+        return dialog.result();
+    };
+    const MeasCondition before = rig.Page.Logic().StepCond();
+    Click(rig.Page, kMcAtcSettings);
+    QVERIFY(rig.Page.Logic().StepCond() == before);
     int refusedResult = -1;
     rig.Runner.Answer = [&](QDialog& dialog) {
         Click(dialog, kAtcDelay);

@@ -295,6 +295,39 @@ TEST(MuxPage, AMethodChangeIsRefusedWhileAChannelOfTheOldMethodIsInvalid)
     EXPECT_FALSE(page.View().Enabled.at(kFcContactCheck));
 }
 
+TEST(MuxPage, GlobalChoicesAreShownAndTypedNumbersSurviveThem)
+{
+    CRecordingPrompt prompt;
+    CMuxPageLogic page(10, prompt);
+    page.SetCheck(kFcAverage, true);
+    page.EditText(kFcAvgCount, "4x"); // not left yet, and not a number
+    page.Choose(kMcBeepTone0 + 6, 2); // PASS tone
+    page.Choose(kMcBeepTone0 + 7, 4); // PASS count
+    page.Choose(kMcScanMethod, 0);
+    const MuxPageView& view = page.View();
+    EXPECT_EQ(view.Checks.at(kMcBeepTone0 + 6), 2);
+    EXPECT_TRUE(view.Enabled.at(kMcBeepTone0 + 7));
+    EXPECT_EQ(page.Mux.MuxBeep[3].Tone, 2);
+    EXPECT_EQ(view.Checks.at(kMcScanMethod), 0);
+    EXPECT_EQ(view.Texts.at(kFcAvgCount), "4x");
+    page.SetCheck(kMcScan, false);
+    EXPECT_FALSE(page.View().Enabled.at(kMcScanMethod));
+    EXPECT_EQ(page.Mux.MuxBeep[3].Count, 4);
+    EXPECT_EQ(page.StepCond().Speed, 0); // 1012 is the PASS count here, not the speed
+}
+
+TEST(MuxPage, EveryModelStartsWithAPageThatCollects)
+{
+    for (const int32_t model : kModelCodes) {
+        CRecordingPrompt prompt;
+        CMuxPageLogic page(model, prompt);
+        EXPECT_TRUE(page.CollectSettings()) << model << " " << page.ErrorText;
+        ASSERT_TRUE(page.ChangeMethod(1)) << model;
+        EXPECT_TRUE(page.CollectSettings()) << model << " " << page.ErrorText;
+        EXPECT_EQ(page.View().Steps[41].Cells[kScChannel], "42");
+    }
+}
+
 TEST(MuxPage, CollectingChecksEveryChannelOfBothMethodsIncludingATc)
 {
     CRecordingPrompt prompt;
