@@ -263,6 +263,8 @@ void CMuxPageLogic::EditCompCell(int index)
 
 void CMuxPageLogic::EndStepEdit(int row, int column, const std::string& text, int index)
 {
+    if (row < 0 || row >= kMuxChannels || column < 0 || column >= kStepColumns)
+        return;
     auto& cells = m_view.Steps[static_cast<size_t>(row)].Cells;
     if (row != m_step) {
         m_prompt.ShowMessage(kOtherRowEdited);
@@ -297,11 +299,15 @@ void CMuxPageLogic::EndStepEdit(int row, int column, const std::string& text, in
 
 void CMuxPageLogic::EditZeroCell(int row, const std::string& text)
 {
+    if (row < 0 || static_cast<size_t>(row) >= m_view.Zero.size())
+        return;
     m_view.Zero[static_cast<size_t>(row)].Value = text;
 }
 
 void CMuxPageLogic::CheckZeroRow(int row, bool on)
 {
+    if (row < 0 || static_cast<size_t>(row) >= m_view.Zero.size())
+        return;
     m_view.Zero[static_cast<size_t>(row)].On = on ? 1 : 0;
 }
 
