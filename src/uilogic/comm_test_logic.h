@@ -12,7 +12,8 @@
 inline constexpr const char* kFailedToOpenInterface = "Failed to open interface.";
 inline constexpr const char* kFailedToPortNo = "Failed to Port no.";
 inline constexpr const char* kSearchQuestion = "Send [*idn?] to all ports?";
-inline constexpr const char* kSearchProgress = "Searching %s at %u baud...";
+// The search's progress: %1 the port, %2 the baud rate.
+inline constexpr const char* kSearchProgress = "Searching %1 at %2 baud...";
 
 // The port list's rows: the friendly name, followed by "-" and the instrument label once a search
 // has labelled the row.
