@@ -35,8 +35,8 @@ void EnumeratePorts(CInstrumentLink& link, IPortSource& source, const std::strin
     uint32_t& baud);
 
 // One probe: opens the port at the rate, asks for the identity and closes the port again.
-[[nodiscard]] bool ProbePortAt(CInstrumentLink& link, const std::string& port, uint32_t baud, std::string& model,
-    std::string& serial);
+[[nodiscard]] bool ProbePortAt(
+    CInstrumentLink& link, const std::string& port, uint32_t baud, std::string& model, std::string& serial);
 
 // The search of every listed port in steps of one probe (one port at one rate), so that a window
 // can show which port and rate it tries and stay responsive between steps. A port is done when the

@@ -10,7 +10,7 @@ std::string TextOf(const char* text) { return text != nullptr ? text : ""; }
 
 bool IsCharacterDevice(const std::string& path)
 {
-    struct stat info {};
+    struct stat info { };
     return ::stat(path.c_str(), &info) == 0 && S_ISCHR(info.st_mode);
 }
 
@@ -45,7 +45,8 @@ std::vector<PortInfo> CNamedPortSource::ListPorts()
 {
     std::vector<PortInfo> ports = m_inner.ListPorts();
     for (const std::string& name : m_names ? m_names() : std::vector<std::string> {}) {
-        const bool listed = std::any_of(ports.begin(), ports.end(), [&](const PortInfo& port) { return port.PortName == name; });
+        const bool listed
+            = std::any_of(ports.begin(), ports.end(), [&](const PortInfo& port) { return port.PortName == name; });
         if (!name.empty() && !listed && IsCharacterDevice(name))
             ports.push_back({ name, name, "" });
     }

@@ -33,7 +33,10 @@ template <typename T> T* Named(T* widget, int id)
     return widget;
 }
 
-QLabel* Label(QWidget* parent, int id, const char* caption) { return Named(new QLabel(UiText(caption), parent), id); }
+QLabel* Label(QWidget* parent, int id, const char* caption)
+{
+    return Named(new QLabel(UiText(caption), parent), id);
+}
 
 QPushButton* Button(QWidget* parent, int id, const char* caption)
 {
@@ -52,7 +55,10 @@ struct SWaitCursor {
 
 } // namespace
 
-QString CComTestDlg::ControlObjectName(int id) { return ControlName(id); }
+QString CComTestDlg::ControlObjectName(int id)
+{
+    return ControlName(id);
+}
 
 CComTestDlg::CComTestDlg(CInstrumentLink& link, IPortSource& ports, IUserPrompt& prompt, QWidget* parent)
     : QDialog(parent)
@@ -82,7 +88,8 @@ CComTestDlg::CComTestDlg(CInstrumentLink& link, IPortSource& ports, IUserPrompt&
     connect(ok, &QPushButton::clicked, this, &CComTestDlg::accept, direct);
     connect(cancel, &QPushButton::clicked, this, &CComTestDlg::reject, direct);
     connect(m_pollTimer, &QTimer::timeout, this, &CComTestDlg::OnPoll, direct);
-    connect(m_progress, &CMessDlg::StopRequested, this, [this] { m_stopSearch = true; }, direct);
+    connect(
+        m_progress, &CMessDlg::StopRequested, this, [this] { m_stopSearch = true; }, direct);
     m_pollTimer->setInterval(kPollMs);
 
     {
@@ -212,7 +219,10 @@ CommControls CComTestDlg::ReadControls() const
     return controls;
 }
 
-bool CComTestDlg::Polling() const { return m_pollTimer->isActive(); }
+bool CComTestDlg::Polling() const
+{
+    return m_pollTimer->isActive();
+}
 
 void CComTestDlg::CloseIfOpen()
 {

@@ -58,11 +58,13 @@ CPanelNameSetDlg::CPanelNameSetDlg(
     layout->addWidget(AddOkCancel(this, true));
     SetChildFonts(this, UiFont(kControlPoints));
     // The operator's choice of panel, on the GUI thread.
-    connect(m_numbers, &QComboBox::currentIndexChanged, this, &CPanelNameSetDlg::OnPanelChanged,
-        Qt::DirectConnection);
+    connect(m_numbers, &QComboBox::currentIndexChanged, this, &CPanelNameSetDlg::OnPanelChanged, Qt::DirectConnection);
 }
 
-CPanelNameSetDlg::~CPanelNameSetDlg() { m_link.Close(); }
+CPanelNameSetDlg::~CPanelNameSetDlg()
+{
+    m_link.Close();
+}
 
 bool CPanelNameSetDlg::ReadNames()
 {
@@ -87,9 +89,15 @@ void CPanelNameSetDlg::OnPanelChanged()
     m_state->setText(UiText(PanelStateText(m_panels, index, m_muxPanels)));
 }
 
-int CPanelNameSetDlg::PanelIndex() const { return std::max(m_numbers->currentIndex(), 0); }
+int CPanelNameSetDlg::PanelIndex() const
+{
+    return std::max(m_numbers->currentIndex(), 0);
+}
 
-std::string CPanelNameSetDlg::PanelName() const { return m_name->text().toStdString(); }
+std::string CPanelNameSetDlg::PanelName() const
+{
+    return m_name->text().toStdString();
+}
 
 void CPanelNameSetDlg::accept()
 {
@@ -108,8 +116,8 @@ void CPanelNameSetDlg::done(int result)
     QDialog::done(result);
 }
 
-bool SaveToPanel(QWidget* parent, IDialogRunner& dialogs, CInstrumentLink& link, IUserPrompt& prompt, int32_t model,
-    bool muxPanels)
+bool SaveToPanel(
+    QWidget* parent, IDialogRunner& dialogs, CInstrumentLink& link, IUserPrompt& prompt, int32_t model, bool muxPanels)
 {
     CPanelNameSetDlg dialog(model, muxPanels, link, prompt, parent);
     if (!dialog.ReadNames() || dialogs.Run(dialog) != QDialog::Accepted)

@@ -19,8 +19,8 @@ class CPanelNameSetDlg final : public QDialog {
     Q_OBJECT
 
 public:
-    CPanelNameSetDlg(int32_t model, bool muxPanels, CInstrumentLink& link, IUserPrompt& prompt,
-        QWidget* parent = nullptr);
+    CPanelNameSetDlg(
+        int32_t model, bool muxPanels, CInstrumentLink& link, IUserPrompt& prompt, QWidget* parent = nullptr);
     ~CPanelNameSetDlg() override;
 
     // Reads the panel names (with the wait cursor) and fills the list; false, after its message,
@@ -50,5 +50,5 @@ private:
 // The panel save of the settings dialog once its conditions are on the instrument: the panel
 // dialog, then the save and name commands for the chosen panel. False when cancelled or failed
 // (the failure told).
-[[nodiscard]] bool SaveToPanel(QWidget* parent, IDialogRunner& dialogs, CInstrumentLink& link, IUserPrompt& prompt,
-    int32_t model, bool muxPanels);
+[[nodiscard]] bool SaveToPanel(
+    QWidget* parent, IDialogRunner& dialogs, CInstrumentLink& link, IUserPrompt& prompt, int32_t model, bool muxPanels);

@@ -113,7 +113,9 @@ int CVxSampleApp::Run(int argc, char** argv)
     const std::unique_ptr<IPortSource> systemPorts = MakeSystemPortSource();
     // The configured port and the link's are listed even when the enumerator misses them (a
     // simulator's pseudo-terminal), so the port list and its search reach them.
-    CNamedPortSource ports(*systemPorts, [&] { return std::vector<std::string> { window.Config().ComNo, link.ComPort }; });
+    CNamedPortSource ports(*systemPorts, [&] {
+        return std::vector<std::string> { window.Config().ComNo, link.ComPort };
+    });
     window.show();
     window.activateWindow();
     window.Open(options, ports);

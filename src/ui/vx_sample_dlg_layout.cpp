@@ -165,8 +165,8 @@ void CVxSampleDlg::BuildMenu()
     connect(m_menu[kMenuHelp], &QAction::triggered, this, &CVxSampleDlg::OnAbout, Qt::DirectConnection);
     connect(m_menu[kMenuCommunicationSet], &QAction::triggered, this, &CVxSampleDlg::OnCommunicationSet,
         Qt::DirectConnection);
-    connect(m_menu[kMenuMeasurementSet], &QAction::triggered, this, &CVxSampleDlg::OnMeasurementSet,
-        Qt::DirectConnection);
+    connect(
+        m_menu[kMenuMeasurementSet], &QAction::triggered, this, &CVxSampleDlg::OnMeasurementSet, Qt::DirectConnection);
     connect(m_menu[kMenuSelfCheck], &QAction::triggered, this, &CVxSampleDlg::OnSelfCheck, Qt::DirectConnection);
     QAction* exitAction = m_menuBar->addAction(UiText("Exit"));
     exitAction->setObjectName(QStringLiteral("menuExit"));

@@ -77,7 +77,8 @@ bool CComTestLogic::ApplyControls(const CommControls& controls)
         m_link.TcpPort = port;
         m_link.IpAddress = controls.IpAddress;
         for (int part = 0; part < 4; ++part)
-            m_link.IpOctets[static_cast<size_t>(part)] = static_cast<int32_t>((controls.IpAddress >> (24 - 8 * part)) & 0xFF);
+            m_link.IpOctets[static_cast<size_t>(part)]
+                = static_cast<int32_t>((controls.IpAddress >> (24 - 8 * part)) & 0xFF);
         return true;
     }
     m_link.Interface = InterfaceKind::Com;

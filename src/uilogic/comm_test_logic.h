@@ -31,7 +31,7 @@ inline constexpr const char* kSearchProgress = "Searching %1 at %2 baud...";
 // What the dialog's controls hold when an action reads them.
 struct CommControls {
     bool Lan = false;
-    int PortRow = -1;   // selected row of the port list, -1 for none
+    int PortRow = -1; // selected row of the port list, -1 for none
     int BaudIndex = -1; // selected row of the baud list, -1 for none
     std::string TcpPortText;
     uint32_t IpAddress = 0; // first part most significant

@@ -9,7 +9,10 @@ std::vector<std::string> PanelNumberTexts(bool muxPanels)
     return texts;
 }
 
-size_t PanelEntry(int index, bool muxPanels) { return static_cast<size_t>(PanelNumber(index, muxPanels) - 1); }
+size_t PanelEntry(int index, bool muxPanels)
+{
+    return static_cast<size_t>(PanelNumber(index, muxPanels) - 1);
+}
 
 int InitialPanelIndex(const PanelNames& panels, bool muxPanels)
 {

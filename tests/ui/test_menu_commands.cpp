@@ -19,7 +19,8 @@ std::function<int(QDialog&)> ChooseModel(int32_t code)
 {
     return [code](QDialog& dialog) {
         auto* list = dialog.findChild<QComboBox*>(ControlName(1168));
-        const auto index = static_cast<int>(std::find(kModelChoices.begin(), kModelChoices.end(), code) - kModelChoices.begin());
+        const auto index
+            = static_cast<int>(std::find(kModelChoices.begin(), kModelChoices.end(), code) - kModelChoices.begin());
         list->setCurrentIndex(index);
         emit list->activated(index);
         dialog.accept();

@@ -55,7 +55,8 @@ TEST(ComTest, TcpPortTextsAreDigitsFromOneTo65535)
         controls.IpAddress = 0x0A000102;
         EXPECT_EQ(logic.ApplyControls(controls), c.Accepted);
         EXPECT_EQ(link.TcpPort, c.Accepted ? c.Port : 4242); // a refused text is never saved
-        EXPECT_EQ(prompt.Texts, c.Accepted ? std::vector<std::string> {} : std::vector<std::string> { kFailedToPortNo });
+        EXPECT_EQ(
+            prompt.Texts, c.Accepted ? std::vector<std::string> {} : std::vector<std::string> { kFailedToPortNo });
         if (c.Accepted) {
             EXPECT_EQ(link.Interface, InterfaceKind::Lan);
             EXPECT_EQ(link.IpAddress, 0x0A000102U);
@@ -81,8 +82,8 @@ TEST(ComTest, PortRowsAndBaudRatesFollowTheSearch)
     table.PortNames = { "/dev/ttyUSB0", "/dev/ttyS0", "/dev/ttyUSB0" };
     table.Labels = { " ", "?", "ZORVI-VX6207-02-123" };
     table.BaudRates = { 9600, 9600, 38400 };
-    EXPECT_EQ(PortRowTexts(table),
-        (std::vector<std::string> { "USB Serial", "Bench-?", "USB Serial-ZORVI-VX6207-02-123" }));
+    EXPECT_EQ(
+        PortRowTexts(table), (std::vector<std::string> { "USB Serial", "Bench-?", "USB Serial-ZORVI-VX6207-02-123" }));
     EXPECT_EQ(PortRowOf(table, "/dev/ttyUSB0"), 2); // the last row of the port
     EXPECT_EQ(PortRowOf(table, "/dev/ttyACM9"), 0);
     EXPECT_EQ(BaudOfRow(link, 2), 19200U); // before a search: the link's rate
