@@ -111,6 +111,8 @@ CComTestDlg::CComTestDlg(CInstrumentLink& link, IPortSource& ports, IUserPrompt&
 
 CComTestDlg::~CComTestDlg()
 {
+    if (m_search) // ended while searching (the application is closing): the search's cursor goes too
+        QApplication::restoreOverrideCursor();
     m_pollTimer->stop();
     m_link.Close();
 }
