@@ -10,7 +10,10 @@ bool ChangeModel(int32_t newCode, CSettingData& config, MeasSetData& data, IUser
     config.ModelCode = newCode;
     if (newCode == kModelUnset)
         return true;
-    const bool sameFamily = SameModelFamily(oldCode, newCode);
+    // With the model unset the conditions still belong to the model they were made for, so going
+    // back to it (or to its family) keeps them.
+    const int32_t conditionsModel = oldCode == kModelUnset ? data.ModelCode : oldCode;
+    const bool sameFamily = conditionsModel == newCode || SameModelFamily(conditionsModel, newCode);
     data.ModelCode = newCode;
     if (sameFamily) {
         if (!IsMuxModel(newCode))

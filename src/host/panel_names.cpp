@@ -12,6 +12,7 @@ namespace {
 constexpr const char* kPanelNameHeader = ":SYSTem:PANel:NAME";
 constexpr const char* kPanelSaveHeader = ":SYSTem:PANel:SAVE";
 constexpr const char* kFailedToCapture = "Failed to capture panel information.";
+constexpr const char* kFailedToSave = "Failed to save panel information.";
 constexpr int kNameQueryTimeoutMs = 100;
 constexpr size_t kMaxSentNameBytes = 19;
 
@@ -68,15 +69,24 @@ bool SavePanel(CInstrumentLink& link, int panelNumber, const std::string& name, 
 {
     if (!link.Open()) {
         link.Close();
+        prompt.ShowMessage(kFailedToSave);
         return false;
     }
+    const bool saved = SendPanelSave(link, panelNumber, name, prompt);
+    link.Close();
+    return saved;
+}
+
+bool SendPanelSave(CInstrumentLink& link, int panelNumber, const std::string& name, IUserPrompt& prompt)
+{
     const std::string sent = name.substr(0, kMaxSentNameBytes);
     if (!link.SendCommand(FormatC("%s %d", kPanelSaveHeader, panelNumber))
         || !link.SendCommand(FormatC("%s %d,\"%s\"", kPanelNameHeader, panelNumber, sent.c_str()))) {
-        prompt.ShowMessage("Failed to save panel information.");
+        // A port left open after a failed send would refuse the next open.
+        link.Close();
+        prompt.ShowMessage(kFailedToSave);
         return false;
     }
-    link.Close();
     return true;
 }
 

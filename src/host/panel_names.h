@@ -28,8 +28,12 @@ struct PanelNames {
 inline int PanelNumber(int index, bool muxPanels) { return index + (muxPanels ? 31 : 1); }
 
 // Saves the instrument's present conditions into a panel and names it (at most 19 bytes of the
-// name are sent). Shows "Failed to save panel information." when a command cannot be sent.
+// name are sent). Shows "Failed to save panel information." when the link cannot be opened or a
+// command cannot be sent; the link is closed afterwards in every case.
 [[nodiscard]] bool SavePanel(CInstrumentLink& link, int panelNumber, const std::string& name, IUserPrompt& prompt);
+
+// The save and name commands on a link already open; a failed send closes the link and tells so.
+[[nodiscard]] bool SendPanelSave(CInstrumentLink& link, int panelNumber, const std::string& name, IUserPrompt& prompt);
 
 // A panel name may hold "0"-"9", "A"-"Z", "a"-"z" and "_" only, at most 10 of them, and not none.
 // Returns the message for a refused name, empty for an accepted one.

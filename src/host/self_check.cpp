@@ -13,9 +13,11 @@ constexpr const char* kNoSelfCheck = "Failed to execute Self-Check.";
 
 std::string SelfCheckResultText(const std::string& reply, bool replied)
 {
-    if (!replied)
+    // Only a whole integer is a result: an empty or garbled reply must not read as 0, "PASS".
+    int64_t number = 0;
+    if (!replied || !ParseInt64C(reply, number))
         return kNoSelfCheck;
-    const auto value = static_cast<int8_t>(static_cast<uint8_t>(StrToLongLongC(reply) & 0xFF));
+    const auto value = static_cast<int8_t>(static_cast<uint8_t>(number & 0xFF));
     if (value == 0)
         return "Self check result : PASS\n";
     std::string text = "Self check result : ERROR\n Detail:\n";
@@ -30,7 +32,8 @@ std::string SelfCheckResultText(const std::string& reply, bool replied)
     return text;
 }
 
-bool RunSelfCheck(CMeasController& controller, CInstrumentLink& link, const MeasSetData& data, IUserPrompt& prompt)
+bool RunSelfCheck(CMeasController& controller, CInstrumentLink& link, const MeasSetData& data, IUserPrompt& prompt,
+    const SelfCheckHooks& hooks)
 {
     if (!prompt.AskYesNo("Execute self-check?"))
         return false;
@@ -39,6 +42,8 @@ bool RunSelfCheck(CMeasController& controller, CInstrumentLink& link, const Meas
         prompt.ShowMessage(controller.StatusText());
         return false;
     }
+    if (hooks.Busy)
+        hooks.Busy();
     std::string reply;
     bool timedOut = true;
     if (link.IsOpen && link.SendCommand("*TST?")) // SendCommand resets the line state and drains first
@@ -49,6 +54,8 @@ bool RunSelfCheck(CMeasController& controller, CInstrumentLink& link, const Meas
         if (!link.QueryContains("CH", front, "FRONT", true))
             text += kNoSelfCheck;
     }
+    if (hooks.Done)
+        hooks.Done();
     link.Close();
     prompt.ShowMessage(text);
     return true;

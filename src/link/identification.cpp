@@ -3,6 +3,7 @@
 #include <cctype>
 #include <chrono>
 #include <cstring>
+#include <iterator>
 #include <thread>
 
 #include "settings/model_info.h"
@@ -139,20 +140,24 @@ bool Identify(CInstrumentLink& link, std::string& maker, std::string& model, std
     return true;
 }
 
+bool ProbePortAt(CInstrumentLink& link, const std::string& port, uint32_t baud, std::string& model, std::string& serial)
+{
+    if (!link.OpenPort(port, baud))
+        return false;
+    std::string maker;
+    bool supported = false;
+    const bool identified = Identify(link, maker, model, serial, supported);
+    link.Close();
+    return identified;
+}
+
 bool ProbePort(CInstrumentLink& link, const std::string& port, std::string& model, std::string& serial, uint32_t& baud)
 {
     ConnectFault worst = ConnectFault::None;
     for (const uint32_t rate : kProbeBaudRates) {
-        const bool opened = link.OpenPort(port, rate);
-        if (opened) {
-            std::string maker;
-            bool supported = false;
-            const bool identified = Identify(link, maker, model, serial, supported);
-            link.Close();
-            if (identified) {
-                baud = rate;
-                return true;
-            }
+        if (ProbePortAt(link, port, rate, model, serial)) {
+            baud = rate;
+            return true;
         }
         if (Weight(link.LastFault) > Weight(worst))
             worst = link.LastFault;
@@ -162,22 +167,43 @@ bool ProbePort(CInstrumentLink& link, const std::string& port, std::string& mode
     return false;
 }
 
+void CPortSearch::Step()
+{
+    if (Done())
+        return;
+    PortTableData& table = m_link.PortTable;
+    std::string model;
+    std::string serial;
+    if (ProbePortAt(m_link, table.PortNames[m_port], Baud(), model, serial)) {
+        std::string label = kMakerName;
+        label.append("-").append(model).append("-").append(serial);
+        table.Labels[m_port] = std::move(label);
+        table.SerialNumbers[m_port] = serial;
+        table.BaudRates[m_port] = Baud();
+        NextPort();
+        return;
+    }
+    if (Weight(m_link.LastFault) > Weight(m_worst))
+        m_worst = m_link.LastFault;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1)); // as between the rates of one probe
+    if (++m_rate < std::size(kProbeBaudRates))
+        return;
+    table.Faults[m_port] = m_worst;
+    table.Labels[m_port].assign(1, '?'); // assign(1, c): GCC 12 misreports operator= of a literal here
+    m_link.LastFault = m_worst;
+    NextPort();
+}
+
+void CPortSearch::NextPort()
+{
+    ++m_port;
+    m_rate = 0;
+    m_worst = ConnectFault::None;
+}
+
 void SearchAllPorts(CInstrumentLink& link)
 {
-    PortTableData& table = link.PortTable;
-    for (size_t i = 0; i < table.Size(); ++i) {
-        std::string model;
-        std::string serial;
-        uint32_t baud = 0;
-        if (ProbePort(link, table.PortNames[i], model, serial, baud)) {
-            std::string label = kMakerName;
-            label.append("-").append(model).append("-").append(serial);
-            table.Labels[i] = std::move(label);
-            table.SerialNumbers[i] = serial;
-            table.BaudRates[i] = baud;
-        } else {
-            table.Faults[i] = link.LastFault;
-            table.Labels[i].assign(1, '?'); // assign(1, c): GCC 12 misreports operator= of a literal here
-        }
-    }
+    CPortSearch search(link);
+    while (!search.Done())
+        search.Step();
 }

@@ -34,5 +34,34 @@ void EnumeratePorts(CInstrumentLink& link, IPortSource& source, const std::strin
 [[nodiscard]] bool ProbePort(CInstrumentLink& link, const std::string& port, std::string& model, std::string& serial,
     uint32_t& baud);
 
+// One probe: opens the port at the rate, asks for the identity and closes the port again.
+[[nodiscard]] bool ProbePortAt(
+    CInstrumentLink& link, const std::string& port, uint32_t baud, std::string& model, std::string& serial);
+
+// The search of every listed port in steps of one probe (one port at one rate), so that a window
+// can show which port and rate it tries and stay responsive between steps. A port is done when the
+// maker answers (its row gets the label, serial number and rate) or every rate has failed (its row
+// gets "?" and the most telling fault).
+class CPortSearch {
+public:
+    explicit CPortSearch(CInstrumentLink& link)
+        : m_link(link)
+    {
+    }
+    [[nodiscard]] bool Done() const { return m_port >= m_link.PortTable.Size(); }
+    // The row and the rate the next step tries.
+    [[nodiscard]] size_t Port() const { return m_port; }
+    [[nodiscard]] uint32_t Baud() const { return kProbeBaudRates[m_rate]; }
+    void Step();
+
+private:
+    void NextPort();
+
+    CInstrumentLink& m_link;
+    size_t m_port = 0;
+    size_t m_rate = 0;
+    ConnectFault m_worst = ConnectFault::None;
+};
+
 // Probes every listed port and fills the serial number, label, baud rate and fault columns.
 void SearchAllPorts(CInstrumentLink& link);

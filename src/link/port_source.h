@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,6 +21,23 @@ public:
 
 // Lists the serial ports of the machine through libserialport.
 std::unique_ptr<IPortSource> MakeSystemPortSource();
+
+// The ports of another source plus ports named by hand (the configured port, say a simulator's
+// pseudo-terminal) that the enumerator does not list, as long as they are terminal devices: the
+// port list and its search then offer them like any other port.
+class CNamedPortSource final : public IPortSource {
+public:
+    CNamedPortSource(IPortSource& inner, std::function<std::vector<std::string>()> names)
+        : m_inner(inner)
+        , m_names(std::move(names))
+    {
+    }
+    std::vector<PortInfo> ListPorts() override;
+
+private:
+    IPortSource& m_inner;
+    std::function<std::vector<std::string>()> m_names;
+};
 
 // A fixed list, for tests and for ports the operator names by hand (pseudo-terminals).
 class CFixedPortSource final : public IPortSource {

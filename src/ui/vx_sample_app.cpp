@@ -110,10 +110,15 @@ int CVxSampleApp::Run(int argc, char** argv)
     CQtDialogRunner dialogs;
     CVxSampleDlg window(config, Process.Data, link, prompt, dialogs);
     prompt.SetParent(&window);
-    const std::unique_ptr<IPortSource> ports = MakeSystemPortSource();
+    const std::unique_ptr<IPortSource> systemPorts = MakeSystemPortSource();
+    // The configured port and the link's are listed even when the enumerator misses them (a
+    // simulator's pseudo-terminal), so the port list and its search reach them.
+    CNamedPortSource ports(*systemPorts, [&] {
+        return std::vector<std::string> { window.Config().ComNo, link.ComPort };
+    });
     window.show();
     window.activateWindow();
-    window.Open(options, *ports);
+    window.Open(options, ports);
     (void)window.exec(); // ends when the window closes
     window.Teardown();
     link.Close();

@@ -66,6 +66,7 @@ CVxSampleDlg::~CVxSampleDlg()
 void CVxSampleDlg::Open(const MainWindowOptions& options, IPortSource& ports)
 {
     m_keepLinkSettings = options.KeepLinkSettings;
+    m_ports = &ports;
     m_config.Load();
     // The first start leaves the defaults in the data folder (an installed copy's XDG folder), so
     // the operator finds the files to edit from the first run on. A failure tells itself.
@@ -273,8 +274,7 @@ void CVxSampleDlg::OnCaptureSet()
     if (m_dialogs.Run(dialog) != QDialog::Accepted)
         return;
     m_config = dialog.Values();
-    m_config.ComNo = m_link.ComPort;
-    m_config.BaudRate = static_cast<int32_t>(m_link.BaudRate);
+    TakeLinkPort();
 }
 
 void CVxSampleDlg::OnAbout()

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <array>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -49,8 +50,14 @@ public:
         IDialogRunner& dialogs, QWidget* parent = nullptr);
     ~CVxSampleDlg() override;
 
-    // The opening: configuration, result path, ports, start-up settings, channel list.
+    // The opening: configuration, result path, ports, start-up settings, channel list. The port
+    // source stays in use (the communication dialog lists ports again) for the window's life.
     void Open(const MainWindowOptions& options, IPortSource& ports);
+
+    // Opens the measurement settings dialog with the configured model; true on OK. Until one is
+    // set, "Measurement Set." stays disabled.
+    using MeasSetOpener = std::function<bool(QWidget* parent, int32_t model)>;
+    void SetMeasSetOpener(MeasSetOpener opener);
     // The end: stops, keeps the configuration, the window's keys and the conditions.
     void Teardown();
 
@@ -110,7 +117,11 @@ private:
     void OnBrowse();
     void OnModelSet();
     void OnCaptureSet();
+    void OnCommunicationSet();
+    void OnMeasurementSet();
+    void OnSelfCheck();
     void OnAbout();
+    void TakeLinkPort();
     [[nodiscard]] bool ReadControls();
     void ShowMembers();
     void ApplyEnables();
@@ -121,6 +132,8 @@ private:
     CInstrumentLink& m_link;
     IUserPrompt& m_prompt;
     IDialogRunner& m_dialogs;
+    IPortSource* m_ports = nullptr;
+    MeasSetOpener m_measSetOpener;
     CQtNotifyWindow* m_notify;
     CQtTimerService* m_timers;
     std::unique_ptr<CMeasController> m_controller;

@@ -155,8 +155,8 @@ void CVxSampleDlg::ApplyEnables()
     if (enables.FocusCapture)
         Control(1009)->setFocus();
     for (size_t i = 0; i < m_menu.size(); ++i) {
-        // Commands whose windows are not part of the application yet stay unusable.
-        const bool wired = i == kMenuModelSet || i == kMenuCaptureSet || i == kMenuHelp;
+        // "Measurement Set." stays unusable until its dialog is plugged in.
+        const bool wired = i != kMenuMeasurementSet || m_measSetOpener;
         m_menu[i]->setEnabled(enables.Menu[i] && wired);
     }
 }

@@ -163,8 +163,11 @@ void CVxSampleDlg::BuildMenu()
     connect(m_menu[kMenuModelSet], &QAction::triggered, this, &CVxSampleDlg::OnModelSet, Qt::DirectConnection);
     connect(m_menu[kMenuCaptureSet], &QAction::triggered, this, &CVxSampleDlg::OnCaptureSet, Qt::DirectConnection);
     connect(m_menu[kMenuHelp], &QAction::triggered, this, &CVxSampleDlg::OnAbout, Qt::DirectConnection);
-    // "Communication Set.", "Measurement Set." and "Self-check" open windows of their own that
-    // plug in here; until then they stay present but unusable.
+    connect(m_menu[kMenuCommunicationSet], &QAction::triggered, this, &CVxSampleDlg::OnCommunicationSet,
+        Qt::DirectConnection);
+    connect(
+        m_menu[kMenuMeasurementSet], &QAction::triggered, this, &CVxSampleDlg::OnMeasurementSet, Qt::DirectConnection);
+    connect(m_menu[kMenuSelfCheck], &QAction::triggered, this, &CVxSampleDlg::OnSelfCheck, Qt::DirectConnection);
     QAction* exitAction = m_menuBar->addAction(UiText("Exit"));
     exitAction->setObjectName(QStringLiteral("menuExit"));
     connect(exitAction, &QAction::triggered, this, &QWidget::close, Qt::DirectConnection);

@@ -13,6 +13,41 @@ TEST(SelfCheck, ResultTextsFollowTheReplyBits)
     EXPECT_EQ(SelfCheckResultText("200", true), header + "  /Unknown Error\n");
     EXPECT_EQ(SelfCheckResultText("16", true), header);
     EXPECT_EQ(SelfCheckResultText("", false), "Failed to execute Self-Check.");
+    // Only a whole integer is a result; anything else is no answer, never a pass.
+    for (const char* garbled : { "", "#@!", "0x", "5 errors", "1.5" })
+        EXPECT_EQ(SelfCheckResultText(garbled, true), "Failed to execute Self-Check.") << garbled;
+}
+
+TEST(SelfCheck, AGarbledReplyFailsAndTheLinkEndsClosed)
+{
+    const struct {
+        const char* Garble;
+        const char* Text;
+    } cases[] = {
+        { "*TST?", "Failed to execute Self-Check." },
+        { "", "Self check result : PASS\n" },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Garble);
+        SimOptions options;
+        options.Model = "VX6207";
+        options.GarbleReplyTo = c.Garble;
+        CHostRig rig(options);
+        CRecordingPrompt prompt(true);
+        int busy = 0;
+        int done = 0;
+        SelfCheckHooks hooks;
+        hooks.Busy = [&] {
+            EXPECT_EQ(rig.CountReceived("*TST?"), 0U); // the window is busy before the test is sent
+            ++busy;
+        };
+        hooks.Done = [&] { ++done; };
+        EXPECT_TRUE(RunSelfCheck(*rig.Controller, rig.Link, rig.Data, prompt, hooks));
+        EXPECT_EQ(prompt.Texts.back(), c.Text);
+        EXPECT_EQ(busy, 1);
+        EXPECT_EQ(done, 1);
+        EXPECT_FALSE(rig.Link.IsOpen);
+    }
 }
 
 TEST(SelfCheck, AnsweringNoSendsNothing)
@@ -52,6 +87,27 @@ TEST(Panels, NamesAreReadAndSavedPanelsShowUp)
     EXPECT_TRUE(prompt.Texts.empty());
     EXPECT_FALSE(ReadPanelNames(rig.Link, 2048, false, panels, prompt));
     EXPECT_EQ(prompt.Texts.front(), "The model setting and the model of the connection destination are different.");
+}
+
+TEST(Panels, AFailedSaveTellsAndLeavesTheLinkClosed)
+{
+    SimOptions options;
+    options.Model = "VX6207";
+    CHostRig unreachable(options, false);
+    CRecordingPrompt prompt;
+    EXPECT_FALSE(SavePanel(unreachable.Link, 1, "Bench", prompt));
+    EXPECT_EQ(prompt.Texts, std::vector<std::string> { "Failed to save panel information." });
+
+    // The instrument hangs up after the first line: the name cannot be sent any more.
+    options.CloseAfterLines = 1;
+    CHostRig rig(options);
+    ASSERT_TRUE(rig.Link.Open());
+    ASSERT_TRUE(rig.Link.SendCommand("*CLS"));
+    ASSERT_NE(rig.Link.WaitForInput(5000), WaitResult::Timeout); // the hang-up arrives as end of input
+    prompt.Texts.clear();
+    EXPECT_FALSE(SendPanelSave(rig.Link, 2, "Bench", prompt));
+    EXPECT_EQ(prompt.Texts, std::vector<std::string> { "Failed to save panel information." });
+    EXPECT_FALSE(rig.Link.IsOpen);
 }
 
 TEST(Panels, MuxPanelsNeedAMuxModelAndNamesAreChecked)

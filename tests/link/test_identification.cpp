@@ -137,3 +137,17 @@ TEST(Identification, PortListingPrefersTheConfiguredPort)
     EnumeratePorts(link, two, "/dev/ttyUSB1");
     EXPECT_EQ(link.ComPort, "/dev/ttyUSB1");
 }
+
+TEST(Identification, PortsNamedByHandAreListedWhenTheyAreTerminals)
+{
+    CPtyPair pty;
+    std::vector<std::string> names { pty.SlavePath(), "/dev/ttyUSB0", "", "/nonexistent/tty", "/etc/hostname" };
+    CFixedPortSource system({ { "USB Serial", "/dev/ttyUSB0", "" } });
+    CNamedPortSource source(system, [&] { return names; });
+    CInstrumentLink link;
+    EnumeratePorts(link, source, pty.SlavePath());
+    ASSERT_EQ(link.PortTable.Size(), 2U); // the listed port once, the terminal named by hand, nothing else
+    EXPECT_EQ(link.PortTable.PortNames[1], pty.SlavePath());
+    EXPECT_EQ(link.PortTable.FriendlyNames[1], pty.SlavePath());
+    EXPECT_EQ(link.ComPort, pty.SlavePath());
+}

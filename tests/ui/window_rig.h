@@ -35,13 +35,14 @@ public:
     bool AskYesNo(const std::string& text) override
     {
         Texts.push_back(text);
-        return true;
+        return Answer;
     }
     bool AskOkCancel(const std::string& text) override { return AskYesNo(text); }
     int Count(const std::string& text) const { return static_cast<int>(std::count(Texts.begin(), Texts.end(), text)); }
 
     std::vector<std::string> Texts;
     std::function<void(const std::string&)> WhileShown;
+    bool Answer = true;
 };
 
 class CScriptedRunner final : public IDialogRunner {
@@ -66,6 +67,10 @@ struct RigOptions {
     int32_t Method = 0;
     bool MuxOnAtStart = false;
     std::function<void(CSettingData&)> Configure;
+    // The ports the window lists; with KeepLinkSettings false the configuration's communication
+    // settings (LAN to the simulator) are handed to the link as at a normal start.
+    std::vector<PortInfo> Ports;
+    bool KeepLinkSettings = true;
     // Files written into the rig's folder before the window opens; returns the command line.
     std::function<std::vector<std::string>(const std::string& folder)> Arguments;
 };
@@ -74,6 +79,7 @@ class CWindowRig {
 public:
     explicit CWindowRig(const RigOptions& options)
         : Sim(options.Sim)
+        , Ports(options.Ports)
     {
         Started = Sim.StartTcp(0);
         Link.Interface = InterfaceKind::Lan;
@@ -86,6 +92,10 @@ public:
         config.FileDir = Folder().toStdString();
         config.LogType = options.Method;
         config.LogLimit = 3;
+        config.IFSelect = static_cast<int32_t>(InterfaceKind::Lan);
+        config.LanIPOctets = { 127, 0, 0, 1 };
+        config.LanIPAddr = 0x7F000001;
+        config.LanPort = Sim.TcpPort();
         if (options.Configure)
             options.Configure(config);
         Saved = config.Save(Prompt) && config.SaveWindowKeys(Prompt);
@@ -99,14 +109,13 @@ public:
         InitMeasSetData(Data, 0);
         Window = std::make_unique<CVxSampleDlg>(CSettingData(Folder().toStdString()), Data, Link, Prompt, Runner);
         MainWindowOptions open;
-        open.KeepLinkSettings = true;
+        open.KeepLinkSettings = options.KeepLinkSettings;
         if (options.Arguments)
             open.Arguments = options.Arguments(Folder().toStdString());
-        CFixedPortSource ports({});
         Window->show();
         Window->activateWindow();
         Active = QTest::qWaitForWindowActive(Window.get());
-        Window->Open(open, ports);
+        Window->Open(open, Ports);
     }
     ~CWindowRig()
     {
@@ -154,6 +163,7 @@ private:
 
 public:
     CSimulator Sim;
+    CFixedPortSource Ports;
     bool Started = false;
     bool Saved = false;
     bool Active = false;

@@ -203,3 +203,33 @@ TEST(ModelChange, KeepsConditionsWithinAFamilyAndResetsAcross)
         EXPECT_EQ(data.Front.Cond.Speed == 3, !c.Reset);
     }
 }
+
+TEST(ModelChange, GoingThroughUnsetComparesWithTheConditionsModel)
+{
+    const struct {
+        std::vector<int32_t> Path;
+        bool Reset;
+    } cases[] = {
+        { { 8, 0, 8 }, false },
+        { { 8, 0, 10 }, false },
+        { { 8, 0, 144 }, true },
+        { { 2048, 0, 2048 }, false },
+        { { 0, 160 }, true },
+    };
+    for (const auto& c : cases) {
+        CSettingData config("/nonexistent");
+        config.ModelCode = c.Path.front();
+        MeasSetData data;
+        InitMeasSetData(data, c.Path.front());
+        data.ModelCode = c.Path.front();
+        data.Front.Cond.Speed = 3;
+        CRecordingPrompt prompt;
+        for (size_t step = 1; step < c.Path.size(); ++step)
+            EXPECT_TRUE(ChangeModel(c.Path[step], config, data, prompt));
+        SCOPED_TRACE(std::to_string(c.Path.front()) + " to " + std::to_string(c.Path.back()));
+        EXPECT_EQ(config.ModelCode, c.Path.back());
+        EXPECT_EQ(data.ModelCode, c.Path.back());
+        EXPECT_EQ(prompt.Texts.size(), c.Reset ? 1U : 0U);
+        EXPECT_EQ(data.Front.Cond.Speed == 3, !c.Reset);
+    }
+}
