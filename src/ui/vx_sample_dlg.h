@@ -17,6 +17,7 @@
 
 class CInstrumentLink;
 class CListCtrlEx;
+class CLiveView;
 class IPortSource;
 class QAction;
 class QButtonGroup;
@@ -63,6 +64,8 @@ public:
     int RowsShown() const { return m_rowsRecorded; }
     // A control by its number (tests and the enable rules).
     QWidget* Control(int id) const;
+    CLiveView& LiveView() { return *m_liveView; }
+    QAction* LiveViewAction() const { return m_liveViewAction; }
 
     // IDisplaySink
     void ShowValueTitle(const std::string& title) override;
@@ -98,6 +101,8 @@ private:
     QWidget* BuildMethodGroup();
     QWidget* BuildSaveGroup();
     void BuildMenu();
+    void BuildLiveView();
+    void ShowLiveView(bool shown);
     QLabel* AddLabel(int id, const char* caption, QWidget* parent);
     QPushButton* AddButton(int id, const char* caption, QWidget* parent);
     QRadioButton* AddRadio(int id, const char* caption, QWidget* parent);
@@ -141,6 +146,8 @@ private:
     QButtonGroup* m_targets = nullptr;
     QMenuBar* m_menuBar = nullptr;
     std::array<QAction*, kMenuCommandCount> m_menu {};
+    CLiveView* m_liveView = nullptr;
+    QAction* m_liveViewAction = nullptr;
 };
 
 inline constexpr const char* kNotDuringMeasurement = "Not available during measurement";
