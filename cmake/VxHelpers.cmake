@@ -1,5 +1,13 @@
 # vx_add_gtest(NAME SOURCES... LIBS ...): one GoogleTest executable registered with CTest.
-find_package(GTest REQUIRED)
+if(WIN32)
+    # No GoogleTest is packaged for MinGW: build Debian's sources (package googletest) here.
+    set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+    add_library(GTest::gtest ALIAS gtest)
+    add_library(GTest::gtest_main ALIAS gtest_main)
+else()
+    find_package(GTest REQUIRED)
+endif()
 include(GoogleTest)
 
 function(vx_add_gtest name)

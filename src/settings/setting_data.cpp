@@ -8,7 +8,6 @@
 #include <system_error>
 #include <unistd.h>
 
-#define SI_CONVERT_ICU
 #include <SimpleIni.h>
 
 #include "settings/numeric_locale.h"
