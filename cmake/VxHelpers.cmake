@@ -3,8 +3,6 @@ if(WIN32)
     # No GoogleTest is packaged for MinGW: build Debian's sources (package googletest) here.
     set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
     add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
-    add_library(GTest::gtest ALIAS gtest)
-    add_library(GTest::gtest_main ALIAS gtest_main)
 else()
     find_package(GTest REQUIRED)
 endif()

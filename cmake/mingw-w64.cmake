@@ -14,9 +14,13 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-# pkg-config sees only the Windows libraries, never the build machine's.
-set(ENV{PKG_CONFIG_LIBDIR} "${VX_WINDOWS_DEPS}/lib/pkgconfig:/usr/${VX_MINGW_TRIPLET}/lib/pkgconfig")
-set(ENV{PKG_CONFIG_PATH} "")
+list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES VX_WINDOWS_DEPS)
+# pkg-config sees only the Windows libraries, never the build machine's. (The checks' inner
+# projects read this file again without the prefix; they must not undo it.)
+if(VX_WINDOWS_DEPS)
+    set(ENV{PKG_CONFIG_LIBDIR} "${VX_WINDOWS_DEPS}/lib/pkgconfig:/usr/${VX_MINGW_TRIPLET}/lib/pkgconfig")
+    set(ENV{PKG_CONFIG_PATH} "")
+endif()
 
 # Self-contained executables: the C and C++ runtimes, threads and zlib are linked in, so the
 # programs run from any folder (and under Wine) with only the system's own DLLs.

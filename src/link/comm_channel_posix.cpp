@@ -281,4 +281,13 @@ WaitResult SocketWait(Handle socket, int timeoutMs)
     return Poll(Fd(socket), timeoutMs, waiter);
 }
 
+bool ParseIpv4(const std::string& text, uint32_t& address)
+{
+    in_addr parsed {};
+    if (inet_pton(AF_INET, text.c_str(), &parsed) != 1)
+        return false;
+    address = ntohl(parsed.s_addr);
+    return true;
+}
+
 } // namespace os_channel

@@ -41,4 +41,7 @@ void SocketClose(Handle socket, bool abortive);
 void SocketWaitWritable(Handle socket, int timeoutMs);
 [[nodiscard]] WaitResult SocketWait(Handle socket, int timeoutMs);
 
+// A dotted IPv4 address as the system's resolver reads it; the first octet in the top byte.
+[[nodiscard]] bool ParseIpv4(const std::string& text, uint32_t& address);
+
 } // namespace os_channel

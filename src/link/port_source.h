@@ -18,7 +18,7 @@ public:
     virtual std::vector<PortInfo> ListPorts() = 0;
 };
 
-// Lists the serial ports of the machine through libserialport.
+// Lists the serial ports of the machine (libserialport; SetupAPI on Windows).
 std::unique_ptr<IPortSource> MakeSystemPortSource();
 
 // A fixed list, for tests and for ports the operator names by hand (pseudo-terminals).

@@ -31,7 +31,7 @@ std::string Numbered(const std::string& path, int number)
 
 bool ExcelAutomation::HasJournal(const std::string& workbookPath)
 {
-    return ::access(CWorkbookJournal::PathFor(workbookPath).c_str(), F_OK) == 0;
+    return FileExists(CWorkbookJournal::PathFor(workbookPath));
 }
 
 bool ExcelAutomation::OpenExcel(const std::string& workbookPath)
@@ -93,7 +93,7 @@ bool ExcelAutomation::CreateWorkbook(const std::string& candidate)
     m_partial = candidate + ".partial";
     // The workbook file is written when it is completed; find out now whether it can be created
     // there, not after a whole acquisition.
-    const int probe = ::open(m_partial.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    const int probe = OpenFd(m_partial, O_WRONLY | O_CREAT | O_TRUNC);
     if (probe < 0)
         return false;
     ::close(probe);
@@ -244,7 +244,7 @@ bool ExcelAutomation::Close()
     struct stat info { };
     if (::stat(m_target.c_str(), &info) == 0)
         (void)::chmod(m_partial.c_str(), info.st_mode & 07777); // the replaced file's permissions carry over
-    completed = completed && SyncFile(m_partial) && std::rename(m_partial.c_str(), m_target.c_str()) == 0;
+    completed = completed && SyncFile(m_partial) && RenameOver(m_partial, m_target);
     if (completed)
         SyncFolderOf(m_target);
     else

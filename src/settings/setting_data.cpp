@@ -6,21 +6,14 @@
 #include <filesystem>
 #include <fstream>
 #include <system_error>
-#include <unistd.h>
 
 #include <SimpleIni.h>
 
+#include "settings/file_io.h"
 #include "settings/numeric_locale.h"
 #include "settings/text_file.h"
 
 namespace {
-
-std::string ExecutablePath()
-{
-    std::error_code error;
-    const std::filesystem::path path = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::string() : path.string();
-}
 
 // Like the profile functions: leading digits count, anything unreadable is 0. A value that is not
 // wholly a number is noted (with the value taken) for the operator.
@@ -78,21 +71,8 @@ std::string CSettingData::DecideDataFolder(const std::string& executablePath)
 {
     const size_t slash = executablePath.rfind('/');
     const std::string folder = slash == std::string::npos ? std::string(".") : executablePath.substr(0, slash);
-    if (folder.rfind("/usr/", 0) != 0 && folder.rfind("/opt/", 0) != 0 && folder != "/usr" && folder != "/opt")
-        return folder;
-    std::string base;
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && *xdg != '\0')
-        base = xdg;
-    else if (const char* home = std::getenv("HOME"); home != nullptr)
-        base = std::string(home) + "/.config";
-    else
-        base = "/tmp";
-    std::error_code error;
-    const std::string maker = base + "/ZORVI";
-    std::filesystem::create_directories(maker, error); // a folder that cannot be made shows up at the save
-    const std::string data = maker + "/VX6207App";
-    std::filesystem::create_directory(data, error);
-    return data;
+    const std::string installed = InstalledDataFolder(folder);
+    return installed.empty() ? folder : installed;
 }
 
 void CSettingData::Load()
