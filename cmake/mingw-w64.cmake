@@ -27,7 +27,7 @@ endif()
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 
 # Tests and test discovery run the Windows programs under Wine.
-find_program(VX_WINE NAMES wine64 wine)
+find_program(VX_WINE NAMES wine wine64 PATHS /usr/lib/wine)
 if(VX_WINE)
     set(CMAKE_CROSSCOMPILING_EMULATOR ${VX_WINE})
 endif()

@@ -2,6 +2,7 @@
 // of an interrupted capture from its journal, continuation sheets, and putting the completed file
 // in place.
 #include <cstdio>
+#include <filesystem>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -99,6 +100,12 @@ bool ExcelAutomation::CreateWorkbook(const std::string& candidate)
     ::close(probe);
     lxw_workbook_options options {};
     options.constant_memory = LXW_TRUE; // rows go out in order; memory stays flat for a million rows
+    // The sheets wait in scratch files of the system's temporary folder (the library's default,
+    // the root of the drive, is not writable for a user on Windows).
+    std::error_code error;
+    m_scratchFolder = std::filesystem::temp_directory_path(error).string();
+    if (!error)
+        options.tmpdir = m_scratchFolder.data();
     m_workbook = workbook_new_opt(m_partial.c_str(), &options);
     if (m_workbook == nullptr) {
         std::remove(m_partial.c_str());

@@ -6,18 +6,29 @@
 #include <filesystem>
 #include <io.h>
 #include <process.h>
-#include <share.h>
 
 #include "settings/file_io.h"
 #include "settings/wide_text_win32.h"
 
-int OpenFd(const std::string& path, int flags, int mode)
+int OpenFd(const std::string& path, int flags, int)
 {
-    // Binary: the text files already hold their CR LF; the C runtime must not add another CR.
-    int fd = -1;
-    const int permission = (mode & 0200) != 0 ? _S_IREAD | _S_IWRITE : _S_IREAD;
-    if (_wsopen_s(&fd, WideOf(path).c_str(), flags | _O_BINARY | _O_NOINHERIT, _SH_DENYNO, permission) != 0)
+    // Through CreateFileW rather than the C runtime's open: the file may then be renamed or
+    // removed while it is open, as the journal and the replaced files need (POSIX allows it).
+    const int access = flags & (_O_RDONLY | _O_WRONLY | _O_RDWR);
+    const DWORD rights = access == _O_RDONLY ? GENERIC_READ : access == _O_WRONLY ? GENERIC_WRITE : GENERIC_READ | GENERIC_WRITE;
+    DWORD disposition = OPEN_EXISTING;
+    if ((flags & _O_CREAT) != 0)
+        disposition = (flags & _O_EXCL) != 0 ? CREATE_NEW : (flags & _O_TRUNC) != 0 ? CREATE_ALWAYS : OPEN_ALWAYS;
+    else if ((flags & _O_TRUNC) != 0)
+        disposition = TRUNCATE_EXISTING;
+    const HANDLE file = CreateFileW(WideOf(path).c_str(), rights, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
         return -1;
+    // Binary: the text files already hold their CR LF; the C runtime must not add another CR.
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(file), (flags & (_O_APPEND | _O_RDONLY)) | _O_BINARY);
+    if (fd < 0)
+        CloseHandle(file);
     return fd;
 }
 

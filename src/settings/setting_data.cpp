@@ -1,5 +1,6 @@
 #include "settings/setting_data.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -120,7 +121,10 @@ template <typename Fill> bool CSettingData::WriteKeys(IUserPrompt& prompt, Fill 
     (void)ini.LoadFile(IniPath().c_str()); // keys already there stay
     fill(ini);
     std::string text;
-    if (ini.Save(text) < 0 || !ReplaceTextFile(IniPath(), text)) {
+    const bool saved = ini.Save(text) >= 0;
+    // The file is written with CR LF on every platform; the library already ends lines so on Windows.
+    text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+    if (!saved || !ReplaceTextFile(IniPath(), text)) {
         prompt.ShowMessage(kFailedToSaveSettings);
         return false;
     }
