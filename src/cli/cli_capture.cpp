@@ -7,7 +7,6 @@
 #include <fstream>
 #include <iostream>
 #include <thread>
-#include <unistd.h>
 
 #include "cli/cli_common.h"
 #include "cli/cli_registry.h"

@@ -1,6 +1,5 @@
 #include "cli/cli_common.h"
 
-#include <arpa/inet.h>
 #include <iostream>
 #include <set>
 #include <unistd.h>
@@ -8,6 +7,7 @@
 #include "cli/cli_registry.h"
 #include "link/identification.h"
 #include "link/instrument_link.h"
+#include "link/os_channel.h"
 #include "settings/numeric_locale.h"
 #include "settings/model_info.h"
 #include "settings/setting_data.h"
@@ -62,11 +62,7 @@ bool ParseLanAddress(const std::string& text, uint32_t& address, int& port)
     }
     if (host == "localhost")
         host = "127.0.0.1";
-    in_addr parsedAddress {};
-    if (inet_pton(AF_INET, host.c_str(), &parsedAddress) != 1)
-        return false;
-    address = ntohl(parsedAddress.s_addr);
-    return true;
+    return os_channel::ParseIpv4(host, address);
 }
 
 CCliConnection::CCliConnection() = default;

@@ -24,7 +24,7 @@ constexpr int kSocketTimedOut = 10060;
 constexpr int kSocketConnRefused = 10061;
 constexpr int kSocketDisconnected = 10101; // orderly close by the peer
 
-// The byte pipe to the instrument: a serial device (termios) or a TCP connection, never both.
+// The byte pipe to the instrument: a serial device or a TCP connection, never both.
 // It moves raw bytes only; framing, time-outs and locking belong to CInstrumentLink. Every failure
 // is a false result; nothing here shows messages or throws.
 class CCommChannel {
@@ -54,8 +54,8 @@ public:
     int LastSocketError() const { return m_lastSocketError; }
     OpenError LastOpenError() const { return m_openError; }
     uint32_t Baud() const { return m_baud; }
-    bool IsSerialOpen() const { return m_comFd >= 0; }
-    bool IsSocketOpen() const { return m_socket >= 0; }
+    bool IsSerialOpen() const { return m_com != -1; }
+    bool IsSocketOpen() const { return m_socket != -1; }
 
     // How long OpenLan waits for the peer to accept before it gives up.
     int ConnectTimeoutMs = 5000;
@@ -67,20 +67,17 @@ public:
     int DrainLimitMs = 200;
 
 private:
-    [[nodiscard]] bool ConfigureSerial(uint32_t baud);
-    [[nodiscard]] bool ConnectSocket(uint32_t address, int port);
-    [[nodiscard]] bool WaitUntilSent(std::chrono::steady_clock::time_point deadline);
     [[nodiscard]] bool SendLan(const uint8_t* bytes, size_t length, size_t& written);
     [[nodiscard]] bool ReceiveLan();
     void CloseSocket();
     void CloseSerial();
 
     std::string m_portPath;
-    int m_comFd = -1;
+    intptr_t m_com = -1; // the platform's descriptor or handle of the serial port
     ChannelMode m_mode = ChannelMode::None;
     uint8_t m_rxBuffer[kRxBufferSize] {};
     size_t m_rxCount = 0;
-    int m_socket = -1;
+    intptr_t m_socket = -1;
     int m_lastSocketError = 0;
     OpenError m_openError = OpenError::None;
     uint32_t m_baud = 9600;

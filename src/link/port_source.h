@@ -19,7 +19,7 @@ public:
     virtual std::vector<PortInfo> ListPorts() = 0;
 };
 
-// Lists the serial ports of the machine through libserialport.
+// Lists the serial ports of the machine (libserialport; SetupAPI on Windows).
 std::unique_ptr<IPortSource> MakeSystemPortSource();
 
 // The ports of another source plus ports named by hand (the configured port, say a simulator's

@@ -87,6 +87,7 @@ private:
     std::map<std::string, lxw_format*> m_formats;
     std::string m_target;
     std::string m_partial;
+    std::string m_scratchFolder; // where the library keeps each sheet until the workbook is completed
     CWorkbookJournal m_journal;
     std::string m_appliedJournal; // the journal whose rows the carried-over workbook holds
     JournalRow m_header;

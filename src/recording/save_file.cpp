@@ -65,7 +65,7 @@ bool CSaveFileBase::Open(const std::string& target)
 {
     (void)CSaveResult::Open(target); // only stores the target
     m_columns = CountColumns();
-    m_fd = ::open(target.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    m_fd = OpenFd(target, O_WRONLY | O_APPEND | O_CREAT);
     if (m_fd < 0) {
         m_prompt.ShowMessage(kFailedToOpenFile);
         return false;

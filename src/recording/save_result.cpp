@@ -2,6 +2,7 @@
 
 #include "recording/save_excel.h"
 #include "recording/save_file.h"
+#include "settings/file_io.h"
 
 CSaveResult::CSaveResult(const CSettingData& config, int steps, IUserPrompt& prompt)
     : m_config(config)
@@ -44,7 +45,7 @@ bool CSaveResult::Record(int number, const StepTexts& values, const StepTexts& c
     ClearRow();
     if (m_config.SaveDate || m_config.SaveTime) {
         const std::time_t now = std::time(nullptr);
-        localtime_r(&now, &m_stamp);
+        m_stamp = LocalTimeOf(now);
     }
     return BeginRecord() && WriteIndex(number) && WriteDate() && WriteTime() && WriteTotalJudge(totalJudge)
         && WriteValues(values, comps, judges, temperature) && EndRecord();

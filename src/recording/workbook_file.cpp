@@ -2,6 +2,7 @@
 // of an interrupted capture from its journal, continuation sheets, and putting the completed file
 // in place.
 #include <cstdio>
+#include <filesystem>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -31,7 +32,7 @@ std::string Numbered(const std::string& path, int number)
 
 bool ExcelAutomation::HasJournal(const std::string& workbookPath)
 {
-    return ::access(CWorkbookJournal::PathFor(workbookPath).c_str(), F_OK) == 0;
+    return FileExists(CWorkbookJournal::PathFor(workbookPath));
 }
 
 bool ExcelAutomation::OpenExcel(const std::string& workbookPath)
@@ -93,12 +94,18 @@ bool ExcelAutomation::CreateWorkbook(const std::string& candidate)
     m_partial = candidate + ".partial";
     // The workbook file is written when it is completed; find out now whether it can be created
     // there, not after a whole acquisition.
-    const int probe = ::open(m_partial.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    const int probe = OpenFd(m_partial, O_WRONLY | O_CREAT | O_TRUNC);
     if (probe < 0)
         return false;
     ::close(probe);
     lxw_workbook_options options {};
     options.constant_memory = LXW_TRUE; // rows go out in order; memory stays flat for a million rows
+    // The sheets wait in scratch files of the system's temporary folder (the library's default,
+    // the root of the drive, is not writable for a user on Windows).
+    std::error_code error;
+    m_scratchFolder = std::filesystem::temp_directory_path(error).string();
+    if (!error)
+        options.tmpdir = m_scratchFolder.data();
     m_workbook = workbook_new_opt(m_partial.c_str(), &options);
     if (m_workbook == nullptr) {
         std::remove(m_partial.c_str());
@@ -244,7 +251,7 @@ bool ExcelAutomation::Close()
     struct stat info { };
     if (::stat(m_target.c_str(), &info) == 0)
         (void)::chmod(m_partial.c_str(), info.st_mode & 07777); // the replaced file's permissions carry over
-    completed = completed && SyncFile(m_partial) && std::rename(m_partial.c_str(), m_target.c_str()) == 0;
+    completed = completed && SyncFile(m_partial) && RenameOver(m_partial, m_target);
     if (completed)
         SyncFolderOf(m_target);
     else

@@ -97,13 +97,13 @@ bool CWorkbookJournal::Create(const std::string& path)
     // already applied.
     std::random_device random;
     m_name = FormatC("%08x%08x%08x", random(), random(), random());
-    m_fd = ::open(m_pending.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_APPEND | O_CLOEXEC, 0666);
+    m_fd = OpenFd(m_pending, O_WRONLY | O_CREAT | O_TRUNC | O_APPEND);
     return m_fd >= 0 && AppendWhole(m_fd, std::string(kMagic) + "\t" + m_name + "\n");
 }
 
 bool CWorkbookJournal::Commit()
 {
-    if (m_fd < 0 || ::fsync(m_fd) != 0 || std::rename(m_pending.c_str(), m_path.c_str()) != 0)
+    if (m_fd < 0 || !SyncFd(m_fd) || !RenameOver(m_pending, m_path))
         return false;
     m_pending.clear();
     return true;

@@ -2,7 +2,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
-#include <unistd.h>
+#include <unistd.h> // read, write, lseek, ftruncate, close: the C runtime has them everywhere
 
 bool WriteAllFd(int fd, const std::string& bytes)
 {
@@ -35,20 +35,9 @@ bool AppendWhole(int fd, const std::string& record)
 
 bool SyncFile(const std::string& path)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = OpenFd(path, O_RDWR);
     if (fd < 0)
         return false;
-    const bool synced = ::fsync(fd) == 0;
+    const bool synced = SyncFd(fd);
     return ::close(fd) == 0 && synced;
-}
-
-void SyncFolderOf(const std::string& path)
-{
-    const size_t slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        (void)::fsync(fd);
-        ::close(fd);
-    }
 }

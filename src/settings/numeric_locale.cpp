@@ -6,31 +6,10 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
-#include <locale.h>
+
+#include "settings/c_locale_guard.h"
 
 namespace {
-
-// One "C" locale object for the process, created on first use and kept to the end.
-locale_t NumericLocale()
-{
-    static const locale_t locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    return locale;
-}
-
-// Switches the calling thread to the "C" locale for the life of the guard.
-class CLocaleGuard {
-public:
-    CLocaleGuard()
-        : m_previous(uselocale(NumericLocale()))
-    {
-    }
-    ~CLocaleGuard() { uselocale(m_previous); }
-    CLocaleGuard(const CLocaleGuard&) = delete;
-    CLocaleGuard& operator=(const CLocaleGuard&) = delete;
-
-private:
-    locale_t m_previous;
-};
 
 std::string_view TrimBlanks(std::string_view text)
 {

@@ -1,27 +1,20 @@
 #include "settings/setting_data.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
-#include <unistd.h>
 
-#define SI_CONVERT_ICU
 #include <SimpleIni.h>
 
+#include "settings/file_io.h"
 #include "settings/numeric_locale.h"
 #include "settings/text_file.h"
 
 namespace {
-
-std::string ExecutablePath()
-{
-    std::error_code error;
-    const std::filesystem::path path = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::string() : path.string();
-}
 
 // Like the profile functions: leading digits count, anything unreadable is 0. A value that is not
 // wholly a number is noted (with the value taken) for the operator.
@@ -79,21 +72,8 @@ std::string CSettingData::DecideDataFolder(const std::string& executablePath)
 {
     const size_t slash = executablePath.rfind('/');
     const std::string folder = slash == std::string::npos ? std::string(".") : executablePath.substr(0, slash);
-    if (folder.rfind("/usr/", 0) != 0 && folder.rfind("/opt/", 0) != 0 && folder != "/usr" && folder != "/opt")
-        return folder;
-    std::string base;
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && *xdg != '\0')
-        base = xdg;
-    else if (const char* home = std::getenv("HOME"); home != nullptr)
-        base = std::string(home) + "/.config";
-    else
-        base = "/tmp";
-    std::error_code error;
-    const std::string maker = base + "/ZORVI";
-    std::filesystem::create_directories(maker, error); // a folder that cannot be made shows up at the save
-    const std::string data = maker + "/VX6207App";
-    std::filesystem::create_directory(data, error);
-    return data;
+    const std::string installed = InstalledDataFolder(folder);
+    return installed.empty() ? folder : installed;
 }
 
 void CSettingData::Load()
@@ -148,7 +128,10 @@ template <typename Fill> bool CSettingData::WriteKeys(IUserPrompt& prompt, Fill 
     (void)ini.LoadFile(IniPath().c_str()); // keys already there stay
     fill(ini);
     std::string text;
-    if (ini.Save(text) < 0 || !ReplaceTextFile(IniPath(), text)) {
+    const bool saved = ini.Save(text) >= 0;
+    // The file is written with CR LF on every platform; the library already ends lines so on Windows.
+    text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+    if (!saved || !ReplaceTextFile(IniPath(), text)) {
         prompt.ShowMessage(kFailedToSaveSettings);
         return false;
     }

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <sys/stat.h>
 #include <system_error>
-#include <unistd.h>
+#include <unistd.h> // close, ftruncate
 
 #include "settings/file_io.h"
 #include "settings/numeric_locale.h"
@@ -42,14 +42,11 @@ bool CreateTemporary(const std::string& target, const struct stat* replaced, int
 {
     static unsigned counter = 0;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        name = target + FormatC(".%ld.%u.tmp", static_cast<long>(::getpid()), counter++);
-        fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        name = target + FormatC(".%ld.%u.tmp", ProcessId(), counter++);
+        fd = OpenFd(name, O_WRONLY | O_CREAT | O_EXCL);
         if (fd >= 0) {
-            if (replaced != nullptr) {
-                // Best effort: only a privileged saver may hand a file to another owner.
-                (void)::fchown(fd, replaced->st_uid, replaced->st_gid);
-                (void)::fchmod(fd, replaced->st_mode & 07777);
-            }
+            if (replaced != nullptr)
+                KeepOwnerAndMode(fd, *replaced);
             return true;
         }
         if (errno != EEXIST)
@@ -61,13 +58,13 @@ bool CreateTemporary(const std::string& target, const struct stat* replaced, int
 // Rewrites the file itself: its inode, links, owner and mode stay as they are.
 bool WriteInPlace(const std::string& target, const std::string& bytes, bool sync)
 {
-    const int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    const int fd = OpenFd(target, O_WRONLY | O_CREAT);
     if (fd < 0)
         return false;
     bool written = WriteAllFd(fd, bytes);
     // Cut after writing, not before: a failed write leaves the old tail rather than nothing.
     written = written && (!sync || ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0);
-    written = written && (!sync || ::fsync(fd) == 0);
+    written = written && (!sync || SyncFd(fd));
     return ::close(fd) == 0 && written;
 }
 
@@ -82,7 +79,7 @@ bool ReplaceTextFile(const std::string& path, const std::string& text)
     // Renaming over a device or pipe would replace it with a plain file.
     if (exists && !S_ISREG(info.st_mode))
         return WriteInPlace(target, bytes, false);
-    if (exists && ::access(target.c_str(), W_OK) != 0)
+    if (exists && !MayWrite(target))
         return false;
     int fd = -1;
     std::string temporary;
@@ -90,8 +87,8 @@ bool ReplaceTextFile(const std::string& path, const std::string& text)
     // can still have its writable files rewritten.
     if ((exists && info.st_nlink > 1) || !CreateTemporary(target, exists ? &info : nullptr, fd, temporary))
         return WriteInPlace(target, bytes, true);
-    const bool written = WriteAllFd(fd, bytes) && ::fsync(fd) == 0;
-    if (::close(fd) != 0 || !written || std::rename(temporary.c_str(), target.c_str()) != 0) {
+    const bool written = WriteAllFd(fd, bytes) && SyncFd(fd);
+    if (::close(fd) != 0 || !written || !RenameOver(temporary, target)) {
         std::remove(temporary.c_str());
         return false;
     }

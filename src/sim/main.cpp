@@ -1,16 +1,14 @@
 // vx6207-sim: the simulated resistance meter as a program, for demos and manual tests.
-#include <csignal>
 #include <cstdio>
 #include <map>
 #include <string>
 #include <vector>
 
 #include <CLI/CLI.hpp>
-#include <pthread.h>
-#include <signal.h>
 
 #include "settings/numeric_locale.h"
 #include "sim/simulator.h"
+#include "sim/stop_signal.h"
 
 namespace {
 
@@ -88,14 +86,7 @@ void AddOptions(CLI::App& app, SimOptions& options, std::vector<std::string>& ch
 
 int main(int argc, char** argv)
 {
-    // Blocked first thing, and inherited by the serving threads, so that only the final sigwait
-    // takes SIGINT and SIGTERM and the simulator always stops cleanly.
-    sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGINT);
-    sigaddset(&stopSignals, SIGTERM);
-    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
-    std::signal(SIGPIPE, SIG_IGN);
+    BlockStopSignals();
 
     CLI::App app { "Simulated VX6207 family resistance meter" };
     SimOptions options;
@@ -138,8 +129,7 @@ int main(int argc, char** argv)
         std::printf("pty %s\n", simulator.PtyPath().c_str());
         std::fflush(stdout);
     }
-    int received = 0;
-    while (sigwait(&stopSignals, &received) != 0) { }
+    WaitForStopSignal();
     simulator.Stop();
     return 0;
 }

@@ -1,11 +1,6 @@
 #include "sim/sim_io.h"
 
 #include <algorithm>
-#include <cerrno>
-
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace {
 
@@ -13,32 +8,12 @@ constexpr int kIdlePollMs = 50; // bounds how late a stop is noticed when nothin
 
 } // namespace
 
-int WaitFor(int fd, short events, int timeoutMs, const SimIoContext& io)
-{
-    if (!io.IsRunning())
-        return -1;
-    pollfd waiters[2] { { fd, events, 0 }, { io.WakeFd, POLLIN, 0 } };
-    const int count = ::poll(waiters, 2, timeoutMs);
-    if (!io.IsRunning() || (waiters[1].revents & POLLIN) != 0)
-        return -1;
-    if (count <= 0)
-        return 0;
-    return waiters[0].revents;
-}
-
-void PauseMs(int ms, const SimIoContext& io)
-{
-    pollfd waiter { io.WakeFd, POLLIN, 0 };
-    (void)::poll(&waiter, 1, ms); // woken early on stop; either way the caller checks the flag
-}
-
 bool SendBytes(int fd, std::string_view bytes, bool trickle, bool socket, const SimIoContext& io)
 {
     size_t done = 0;
     while (done < bytes.size()) {
         const size_t chunk = trickle ? 1 : bytes.size() - done;
-        const ssize_t n
-            = socket ? ::send(fd, bytes.data() + done, chunk, MSG_NOSIGNAL) : ::write(fd, bytes.data() + done, chunk);
+        const long n = SendSome(fd, bytes.data() + done, chunk, socket);
         if (n > 0) {
             done += static_cast<size_t>(n);
             if (trickle && done < bytes.size())
@@ -47,10 +22,8 @@ bool SendBytes(int fd, std::string_view bytes, bool trickle, bool socket, const 
                 return false;
             continue;
         }
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            if (WaitFor(fd, POLLOUT, kIdlePollMs, io) < 0)
+        if (n == kSimAgain) {
+            if (WaitFor(fd, kSimOut, kIdlePollMs, io) < 0)
                 return false;
             continue;
         }
@@ -66,17 +39,17 @@ ESimClientEnd ServeClient(
     while (true) {
         const int hint = session.WaitHintMs();
         const int timeout = hint < 0 ? kIdlePollMs : std::min(hint, kIdlePollMs);
-        const int events = WaitFor(fd, POLLIN, timeout, io);
+        const int events = WaitFor(fd, kSimIn, timeout, io);
         if (events < 0)
             return ESimClientEnd::Stopped;
-        if ((events & POLLIN) != 0) {
-            const ssize_t n = ::read(fd, buffer, sizeof buffer);
-            if (n < 0 && (errno == EINTR || errno == EAGAIN))
+        if ((events & kSimIn) != 0) {
+            const long n = ReceiveSome(fd, buffer, sizeof buffer, socket);
+            if (n == kSimAgain)
                 continue;
             if (n <= 0)
-                return ESimClientEnd::Left; // EOF, or EIO once the last pty client closed
+                return ESimClientEnd::Left; // the end, or EIO once the last pty client closed
             session.Feed({ buffer, static_cast<size_t>(n) }, acceptsLines());
-        } else if ((events & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
+        } else if ((events & (kSimHangUp | kSimError | kSimInvalid)) != 0) {
             return ESimClientEnd::Left;
         }
         if (session.CloseRequested())

@@ -4,6 +4,7 @@
 #include <functional>
 #include <string_view>
 
+#include "sim/sim_os.h"
 #include "sim/sim_session.h"
 
 // What every serving thread shares: the descriptor that wakes all waits when the simulator stops,
@@ -14,10 +15,6 @@ struct SimIoContext {
     bool IsRunning() const { return Running != nullptr && Running->load(); }
 };
 
-// Waits up to timeoutMs for events on fd; returns its revents, 0 on time-out, -1 when woken to stop.
-[[nodiscard]] int WaitFor(int fd, short events, int timeoutMs, const SimIoContext& io);
-// Sleeps up to ms unless the simulator stops first.
-void PauseMs(int ms, const SimIoContext& io);
 // Writes all bytes (one per millisecond when trickling); false when the peer is gone or on stop.
 [[nodiscard]] bool SendBytes(int fd, std::string_view bytes, bool trickle, bool socket, const SimIoContext& io);
 

@@ -4,9 +4,6 @@
 #include <mutex>
 #include <thread>
 
-#include <sys/eventfd.h>
-#include <unistd.h>
-
 #include "sim/instrument.h"
 #include "sim/line_recorder.h"
 #include "sim/pty_server.h"
@@ -17,14 +14,10 @@ struct CSimulator::SImpl {
         : options(std::move(simOptions))
         , instrument(options)
         , recorder(options.TranscriptPath)
-        , wakeFd(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK))
+        , wakeFd(OpenWake())
     {
     }
-    ~SImpl()
-    {
-        if (wakeFd >= 0)
-            ::close(wakeFd);
-    }
+    ~SImpl() { CloseWake(wakeFd); }
     SImpl(const SImpl&) = delete;
     SImpl& operator=(const SImpl&) = delete;
 
@@ -112,13 +105,8 @@ void CSimulator::Stop()
 {
     std::lock_guard lock(m_impl->startMutex);
     m_impl->running = false;
-    if (m_impl->wakeFd >= 0) {
-        const uint64_t one = 1;
-        // The event stays readable from here on, so every wait of every thread returns at once; the
-        // write cannot fail on a fresh eventfd, and the running flag is checked after each wait anyway.
-        if (::write(m_impl->wakeFd, &one, sizeof one) < 0)
-            m_impl->running = false;
-    }
+    if (m_impl->wakeFd >= 0)
+        SignalWake(m_impl->wakeFd);
     for (std::thread* thread : { &m_impl->tcpThread, &m_impl->ptyThread, &m_impl->tickerThread }) {
         if (thread->joinable())
             thread->join();

@@ -8,6 +8,12 @@
 
 namespace {
 
+#ifdef _WIN32
+constexpr bool kHasPosixLocales = false;
+#else
+constexpr bool kHasPosixLocales = true;
+#endif
+
 RangeContext Context(int32_t model, bool lowPower = false, bool accurate = false, double scaling = 0)
 {
     RangeContext context;
@@ -87,8 +93,9 @@ TEST(ProcessData, ShownValuesConvertBackToTheSameCount)
         int Rows;
     };
     const GroupCase groups[] = { { 8, true, 4 }, { 144, false, 13 }, { 8, false, 12 } };
-    for (const char* locale : { "C", "de_DE.UTF-8" }) {
-        // The conversions must not depend on the operator's locale (scripts/bootstrap makes this one).
+    // A comma locale by its POSIX name (scripts/bootstrap makes it) or its Windows name.
+    for (const char* locale : { "C", kHasPosixLocales ? "de_DE.UTF-8" : "German_Germany.1252" }) {
+        // The conversions must not depend on the operator's locale.
         ASSERT_NE(std::setlocale(LC_ALL, locale), nullptr) << locale;
         for (const GroupCase& group : groups) {
             for (const double factor : factors) {

@@ -14,6 +14,7 @@
 #include "settings/meas_set_data.h"
 #include "settings/model_info.h"
 #include "sim/simulator.h"
+#include "temp_folder.h"
 
 class CRecordingSink final : public IDisplaySink {
 public:
@@ -141,9 +142,7 @@ public:
 private:
     static std::string MakeFolder()
     {
-        char pattern[] = "/tmp/vx-host-XXXXXX";
-        const char* made = mkdtemp(pattern);
-        return made != nullptr ? made : "/tmp";
+        return MakeTempFolder("vx-host");
     }
 };
 

@@ -26,7 +26,7 @@ struct IdnPeer {
             Received = ReadFor(fd, 3000, "*idn?\r\n");
             (void)WriteAll(fd, reply + "\r\n");
             SleepMs(50);
-            ::close(fd);
+            TestClose(fd);
         });
     }
     ~IdnPeer()
@@ -79,6 +79,7 @@ TEST(Identification, IdentityRepliesAreSplitIntoTheirFields)
 
 TEST(Identification, ProbingFindsAnInstrumentThatAnswersOnlyAt115200)
 {
+    VX_REQUIRE_PTY();
     SimOptions options;
     options.Model = "VX6207-02";
     options.Serial = "PROBE1";
@@ -100,6 +101,7 @@ TEST(Identification, ProbingFindsAnInstrumentThatAnswersOnlyAt115200)
 
 TEST(Identification, SearchLabelsEveryListedPort)
 {
+    VX_REQUIRE_PTY();
     SimOptions options;
     options.Model = "VX6208";
     options.Serial = "777";

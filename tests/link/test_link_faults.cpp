@@ -4,7 +4,10 @@
 
 #include <atomic>
 #include <functional>
+#ifndef _WIN32
+#include <fcntl.h>
 #include <sys/file.h>
+#endif
 
 #include "link/identification.h"
 #include "link/instrument_link.h"
@@ -36,10 +39,9 @@ bool WriteWhenWritable(int fd, const std::string& bytes, const std::atomic<bool>
 {
     size_t done = 0;
     while (done < bytes.size() && !stop) {
-        pollfd waiter { fd, POLLOUT, 0 };
-        if (::poll(&waiter, 1, 20) != 1)
+        if (TestWaitOutput(fd, 20) != 1)
             continue;
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        const long n = TestWrite(fd, bytes.data() + done, bytes.size() - done);
         if (n <= 0)
             return false;
         done += static_cast<size_t>(n);
@@ -60,7 +62,7 @@ struct SLanLink {
     {
         Link.Close();
         if (PeerFd >= 0)
-            ::close(PeerFd);
+            TestClose(PeerFd);
     }
     CLoopbackListener Listener;
     CInstrumentLink Link;
@@ -70,6 +72,7 @@ struct SLanLink {
 
 TEST(LinkFaults, SerialCommandsReachASlowReaderWhole)
 {
+    VX_REQUIRE_PTY();
     CPtyPair pty;
     CInstrumentLink link;
     link.Interface = InterfaceKind::Com;
@@ -173,6 +176,7 @@ class WrongPeer : public testing::TestWithParam<SWrongPeer> { };
 
 TEST_P(WrongPeer, IdentificationFailsWithTheCause)
 {
+    VX_REQUIRE_PTY();
     CPtyPair pty;
     CPeerThread peer(pty.Master(), [answer = GetParam().Answer](int fd, const std::atomic<bool>& stop) {
         std::string received;
@@ -207,8 +211,10 @@ INSTANTIATE_TEST_SUITE_P(Peers, WrongPeer,
             "The port echoes what is sent: check the cable (a loop-back or an echoing adapter)." }),
     [](const testing::TestParamInfo<SWrongPeer>& info) { return info.param.Name; });
 
+#ifndef _WIN32 // another program's lock on a terminal device
 TEST(LinkFaults, APortHeldByAnotherProgramSaysSo)
 {
+    VX_REQUIRE_PTY();
     CPtyPair pty;
     const int other = ::open(pty.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
     ASSERT_GE(other, 0);
@@ -220,5 +226,6 @@ TEST(LinkFaults, APortHeldByAnotherProgramSaysSo)
     EXPECT_EQ(ConnectFaultText(link.LastFault, 9600, false), "The port is in use by another program.");
     ::close(other);
 }
+#endif
 
 } // namespace

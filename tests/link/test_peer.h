@@ -7,14 +7,12 @@
 #include <string>
 #include <thread>
 
-#include <arpa/inet.h>
-#include <fcntl.h>
-#include <netinet/in.h>
-#include <poll.h>
+#include "test_io.h"
+
+#ifndef _WIN32
 #include <pty.h>
-#include <sys/socket.h>
 #include <termios.h>
-#include <unistd.h>
+#endif
 
 inline void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
@@ -22,7 +20,7 @@ inline bool WriteAll(int fd, const std::string& bytes)
 {
     size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        const long n = TestWrite(fd, bytes.data() + done, bytes.size() - done);
         if (n <= 0)
             return false;
         done += static_cast<size_t>(n);
@@ -34,11 +32,10 @@ inline bool WriteAll(int fd, const std::string& bytes)
 // (with or without new bytes).
 inline bool ReadSome(int fd, std::string& text, int waitMs)
 {
-    pollfd waiter { fd, POLLIN, 0 };
-    if (::poll(&waiter, 1, waitMs) <= 0)
+    if (TestWaitInput(fd, waitMs) <= 0)
         return true;
     char buffer[4096];
-    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    const long n = TestRead(fd, buffer, sizeof buffer);
     if (n <= 0)
         return false;
     text.append(buffer, static_cast<size_t>(n));
@@ -61,19 +58,8 @@ inline std::string ReadFor(int fd, int timeoutMs, const std::string& until = {})
 
 class CLoopbackListener {
 public:
-    CLoopbackListener()
-    {
-        m_fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in address {};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        (void)::bind(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        (void)::listen(m_fd, 4);
-        socklen_t size = sizeof address;
-        (void)::getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &size);
-        m_port = ntohs(address.sin_port);
-    }
-    ~CLoopbackListener() { ::close(m_fd); }
+    CLoopbackListener() { m_fd = TestListenLoopback(m_port); }
+    ~CLoopbackListener() { TestClose(m_fd); }
     CLoopbackListener(const CLoopbackListener&) = delete;
     CLoopbackListener& operator=(const CLoopbackListener&) = delete;
 
@@ -83,10 +69,9 @@ public:
     // Accepts the next client (the caller closes it); -1 when none comes within 5 s.
     int Accept() const
     {
-        pollfd waiter { m_fd, POLLIN, 0 };
-        if (::poll(&waiter, 1, 5000) <= 0)
+        if (TestWaitInput(m_fd, 5000) <= 0)
             return -1;
-        return ::accept4(m_fd, nullptr, nullptr, SOCK_CLOEXEC);
+        return TestAccept(m_fd);
     }
 
 private:
@@ -94,10 +79,12 @@ private:
     int m_port = 0;
 };
 
+// On Windows the pair stays empty: the tests that use it are skipped there (VX_REQUIRE_PTY).
 class CPtyPair {
 public:
     CPtyPair()
     {
+#ifndef _WIN32
         int slave = -1;
         char name[256] {};
         if (::openpty(&m_master, &slave, name, nullptr, nullptr) == 0) {
@@ -109,13 +96,12 @@ public:
             // Keep a slave descriptor open so the master never sees a hang-up between opens.
             m_slaveKeeper = slave;
         }
+#endif
     }
     ~CPtyPair()
     {
-        if (m_slaveKeeper >= 0)
-            ::close(m_slaveKeeper);
-        if (m_master >= 0)
-            ::close(m_master);
+        TestClose(m_slaveKeeper);
+        TestClose(m_master);
     }
     CPtyPair(const CPtyPair&) = delete;
     CPtyPair& operator=(const CPtyPair&) = delete;

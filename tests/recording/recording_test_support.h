@@ -9,15 +9,14 @@
 
 #include "acquisition/step_arrays.h"
 #include "settings/setting_data.h"
+#include "temp_folder.h"
 
 // A temporary folder removed with the object.
 class CTempFolder {
 public:
     CTempFolder()
     {
-        char pattern[] = "/tmp/vx-recording-XXXXXX";
-        const char* made = mkdtemp(pattern);
-        m_path = made != nullptr ? made : "/tmp";
+        m_path = MakeTempFolder("vx-recording");
     }
     ~CTempFolder()
     {

@@ -6,14 +6,13 @@
 #include <string>
 
 #include "settings/meas_set_data.h"
+#include "temp_folder.h"
 
 class CSettingsFolder {
 public:
     CSettingsFolder()
     {
-        char pattern[] = "/tmp/vx-settings-XXXXXX";
-        const char* made = mkdtemp(pattern);
-        m_path = made != nullptr ? made : "/tmp";
+        m_path = MakeTempFolder("vx-settings");
     }
     ~CSettingsFolder()
     {

@@ -7,14 +7,16 @@
 #include <optional>
 #include <string>
 
-#include <arpa/inet.h>
+#include "test_io.h"
+
+#ifndef _WIN32
 #include <fcntl.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <poll.h>
-#include <sys/socket.h>
 #include <termios.h>
-#include <unistd.h>
+#else
+inline constexpr unsigned B9600 = 9600;
+inline constexpr unsigned B38400 = 38400;
+inline constexpr unsigned B115200 = 115200;
+#endif
 
 class CSimClient {
 public:
@@ -25,18 +27,14 @@ public:
 
     bool ConnectTcp(uint16_t port)
     {
-        m_fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in address {};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        address.sin_port = htons(port);
-        const int on = 1;
+        m_fd = TestTcpSocket();
         // Lines go out at once, as the instrument link sends them.
         if (m_fd >= 0)
-            (void)::setsockopt(m_fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-        return m_fd >= 0 && ::connect(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+            TestNoDelay(m_fd);
+        return m_fd >= 0 && TestConnectLoopback(m_fd, port);
     }
 
+#ifndef _WIN32
     bool OpenPty(const std::string& path, speed_t speed = B9600)
     {
         m_fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
@@ -47,11 +45,14 @@ public:
         return ::cfsetspeed(&settings, speed) == 0 && ::tcsetattr(m_fd, TCSANOW, &settings) == 0
             && ::tcflush(m_fd, TCIOFLUSH) == 0;
     }
+#else
+    // Windows has no pseudo-terminals; the callers skip first (VX_REQUIRE_PTY).
+    bool OpenPty(const std::string&, unsigned = 9600) { return false; }
+#endif
 
     void Close()
     {
-        if (m_fd >= 0)
-            ::close(m_fd);
+        TestClose(m_fd);
         m_fd = -1;
         m_pending.clear();
     }
@@ -60,7 +61,7 @@ public:
     {
         size_t done = 0;
         while (done < bytes.size()) {
-            const ssize_t n = ::write(m_fd, bytes.data() + done, bytes.size() - done);
+            const long n = TestWrite(m_fd, bytes.data() + done, bytes.size() - done);
             if (n <= 0)
                 return false;
             done += static_cast<size_t>(n);
@@ -85,11 +86,10 @@ public:
                       .count();
             if (left <= 0)
                 return std::nullopt;
-            pollfd waiter { m_fd, POLLIN, 0 };
-            if (::poll(&waiter, 1, static_cast<int>(left)) <= 0)
+            if (TestWaitInput(m_fd, static_cast<int>(left)) <= 0)
                 continue;
             char buffer[4096];
-            const ssize_t n = ::read(m_fd, buffer, sizeof buffer);
+            const long n = TestRead(m_fd, buffer, sizeof buffer);
             if (n <= 0)
                 return std::nullopt;
             m_pending.append(buffer, static_cast<size_t>(n));
@@ -99,11 +99,10 @@ public:
     // True when the peer has closed the connection (read gives end of file) within the wait.
     bool PeerClosed(int timeoutMs = 3000)
     {
-        pollfd waiter { m_fd, POLLIN, 0 };
-        if (::poll(&waiter, 1, timeoutMs) <= 0)
+        if (TestWaitInput(m_fd, timeoutMs) <= 0)
             return false;
         char buffer[256];
-        return ::read(m_fd, buffer, sizeof buffer) == 0;
+        return TestRead(m_fd, buffer, sizeof buffer) == 0;
     }
 
     std::string Query(const std::string& line, int timeoutMs = 3000)

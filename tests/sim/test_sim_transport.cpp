@@ -160,6 +160,7 @@ TEST(SimRobustness, OverlongLinesAndGarbageNeverStopTheInstrument)
 
 TEST(SimPty, ServesTheSerialPathAndClientsOneAfterAnother)
 {
+    VX_REQUIRE_PTY();
     CSimulator sim(ModelOptions("VX6207-02"));
     ASSERT_TRUE(sim.StartPty());
     ASSERT_FALSE(sim.PtyPath().empty());
@@ -177,6 +178,7 @@ TEST(SimPty, ServesTheSerialPathAndClientsOneAfterAnother)
 
 TEST(SimPty, AnswersOnlyAtTheConfiguredLineSpeed)
 {
+    VX_REQUIRE_PTY();
     SimOptions options = ModelOptions("VX6207");
     options.BaudRate = 115200;
     CSimulator sim(options);
@@ -195,6 +197,7 @@ TEST(SimPty, AnswersOnlyAtTheConfiguredLineSpeed)
 
 TEST(SimPty, TcpAndPtyServeTheSameInstrumentAtOnce)
 {
+    VX_REQUIRE_PTY();
     CSimulator sim(ModelOptions("VX6208"));
     ASSERT_TRUE(sim.StartTcp());
     ASSERT_TRUE(sim.StartPty());

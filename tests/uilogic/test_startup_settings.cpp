@@ -10,6 +10,7 @@
 #include "settings/file_manager.h"
 #include "settings/model_info.h"
 #include "sim/simulator.h"
+#include "temp_folder.h"
 
 namespace {
 
@@ -25,8 +26,7 @@ class StartupSettings : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        char pattern[] = "/tmp/vx-startup-XXXXXX";
-        Folder = mkdtemp(pattern);
+        Folder = MakeTempFolder("vx-startup");
     }
     void TearDown() override { std::filesystem::remove_all(Folder); }
 

@@ -84,7 +84,7 @@ void CPtyServer::IgnoreUntilClientLeaves()
 {
     char buffer[1024];
     while (true) {
-        const int events = WaitFor(m_master, POLLIN, 50, m_io);
+        const int events = WaitFor(m_master, kSimIn, 50, m_io);
         if (events < 0)
             return;
         if ((events & POLLIN) != 0) {
@@ -99,7 +99,7 @@ void CPtyServer::IgnoreUntilClientLeaves()
 void CPtyServer::Run()
 {
     while (m_io.IsRunning()) {
-        const int events = WaitFor(m_master, POLLIN, 50, m_io);
+        const int events = WaitFor(m_master, kSimIn, 50, m_io);
         if (events < 0)
             return;
         if ((events & POLLHUP) != 0 && (events & POLLIN) == 0) {

@@ -1,0 +1,122 @@
+// The simulator's waits, stop signal and sockets on Windows (Winsock 2). Waits are sliced so a
+// stop is noticed within a few milliseconds; there is no descriptor to wake them.
+#include <winsock2.h>
+#include <ws2tcpip.h>
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+#include "settings/winsock_win32.h"
+#include "sim/sim_io.h"
+
+namespace {
+
+constexpr int kSliceMs = 10;
+
+SOCKET Sock(int fd) { return static_cast<SOCKET>(fd); }
+
+// Winsock's poll bits are its own; the serving code speaks the POSIX ones.
+int SimEvents(short revents)
+{
+    int events = 0;
+    events |= (revents & (POLLRDNORM | POLLRDBAND)) != 0 ? kSimIn : 0;
+    events |= (revents & POLLWRNORM) != 0 ? kSimOut : 0;
+    events |= (revents & POLLHUP) != 0 ? kSimHangUp : 0;
+    events |= (revents & POLLERR) != 0 ? kSimError : 0;
+    events |= (revents & POLLNVAL) != 0 ? kSimInvalid : 0;
+    return events;
+}
+
+} // namespace
+
+int OpenWake()
+{
+    return StartWinsock() ? 0 : -1; // every serving thread starts after this
+}
+
+void SignalWake(int) { }
+
+void CloseWake(int) { }
+
+int WaitFor(int fd, short events, int timeoutMs, const SimIoContext& io)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        if (!io.IsRunning())
+            return -1;
+        WSAPOLLFD waiter { Sock(fd), static_cast<short>(events == kSimIn ? POLLRDNORM : POLLWRNORM), 0 };
+        const auto left
+            = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
+        const int count = WSAPoll(&waiter, 1, static_cast<int>(std::clamp<int64_t>(left, 0, kSliceMs)));
+        if (!io.IsRunning())
+            return -1;
+        if (count > 0)
+            return SimEvents(waiter.revents);
+        if (count < 0)
+            return kSimInvalid;
+        if (left <= 0)
+            return 0;
+    }
+}
+
+void PauseMs(int ms, const SimIoContext& io)
+{
+    for (int slept = 0; slept < ms && io.IsRunning(); slept += kSliceMs)
+        std::this_thread::sleep_for(std::chrono::milliseconds(std::min(kSliceMs, ms - slept)));
+}
+
+long SendSome(int fd, const char* bytes, size_t length, bool)
+{
+    const int n = ::send(Sock(fd), bytes, static_cast<int>(length), 0);
+    if (n != SOCKET_ERROR)
+        return n;
+    return WSAGetLastError() == WSAEWOULDBLOCK ? kSimAgain : kSimFailed;
+}
+
+long ReceiveSome(int fd, char* buffer, size_t room, bool)
+{
+    const int n = ::recv(Sock(fd), buffer, static_cast<int>(room), 0);
+    if (n != SOCKET_ERROR)
+        return n;
+    return WSAGetLastError() == WSAEWOULDBLOCK ? kSimAgain : kSimFailed;
+}
+
+int ListenLoopback(uint16_t port, uint16_t& bound)
+{
+    const SOCKET fd = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    if (fd == INVALID_SOCKET)
+        return -1;
+    u_long nonBlocking = 1;
+    (void)ioctlsocket(fd, FIONBIO, &nonBlocking);
+    sockaddr_in address {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(port);
+    int size = sizeof address;
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || ::listen(fd, 8) != 0
+        || ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
+        closesocket(fd);
+        return -1;
+    }
+    bound = ntohs(address.sin_port);
+    return static_cast<int>(fd); // socket values are small handles; they fit
+}
+
+int AcceptClient(int listening)
+{
+    const SOCKET client = ::accept(Sock(listening), nullptr, nullptr);
+    if (client == INVALID_SOCKET)
+        return -1;
+    u_long nonBlocking = 1;
+    (void)ioctlsocket(client, FIONBIO, &nonBlocking);
+    const BOOL on = TRUE;
+    (void)setsockopt(client, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&on), sizeof on);
+    return static_cast<int>(client);
+}
+
+void CloseSocket(int socket)
+{
+    if (socket >= 0)
+        closesocket(Sock(socket));
+}
