@@ -22,6 +22,10 @@ public:
 // Lists the serial ports of the machine (libserialport; SetupAPI on Windows).
 std::unique_ptr<IPortSource> MakeSystemPortSource();
 
+// Whether a port named by hand is a serial device the system can open (a terminal device on
+// POSIX, a COM port on Windows).
+[[nodiscard]] bool IsSerialDevice(const std::string& path);
+
 // The ports of another source plus ports named by hand (the configured port, say a simulator's
 // pseudo-terminal) that the enumerator does not list, as long as they are terminal devices: the
 // port list and its search then offer them like any other port.

@@ -1,18 +1,11 @@
 #include "link/port_source.h"
 
-#include <algorithm>
 #include <libserialport.h>
 #include <sys/stat.h>
 
 namespace {
 
 std::string TextOf(const char* text) { return text != nullptr ? text : ""; }
-
-bool IsCharacterDevice(const std::string& path)
-{
-    struct stat info { };
-    return ::stat(path.c_str(), &info) == 0 && S_ISCHR(info.st_mode);
-}
 
 class CSystemPortSource final : public IPortSource {
 public:
@@ -41,14 +34,8 @@ public:
 
 std::unique_ptr<IPortSource> MakeSystemPortSource() { return std::make_unique<CSystemPortSource>(); }
 
-std::vector<PortInfo> CNamedPortSource::ListPorts()
+bool IsSerialDevice(const std::string& path)
 {
-    std::vector<PortInfo> ports = m_inner.ListPorts();
-    for (const std::string& name : m_names ? m_names() : std::vector<std::string> {}) {
-        const bool listed
-            = std::any_of(ports.begin(), ports.end(), [&](const PortInfo& port) { return port.PortName == name; });
-        if (!name.empty() && !listed && IsCharacterDevice(name))
-            ports.push_back({ name, name, "" });
-    }
-    return ports;
+    struct stat info { };
+    return ::stat(path.c_str(), &info) == 0 && S_ISCHR(info.st_mode);
 }

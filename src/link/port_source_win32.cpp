@@ -81,3 +81,15 @@ public:
 } // namespace
 
 std::unique_ptr<IPortSource> MakeSystemPortSource() { return std::make_unique<CSystemPortSource>(); }
+
+bool IsSerialDevice(const std::string& path)
+{
+    // A port that answers as a character device (a COM port, a virtual one included).
+    const HANDLE port = CreateFileW((L"\\\\.\\" + WideOf(path)).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (port == INVALID_HANDLE_VALUE)
+        return GetLastError() == ERROR_ACCESS_DENIED; // open in another program: still a port
+    const bool character = GetFileType(port) == FILE_TYPE_CHAR;
+    CloseHandle(port);
+    return character;
+}

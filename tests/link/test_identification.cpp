@@ -142,6 +142,7 @@ TEST(Identification, PortListingPrefersTheConfiguredPort)
 
 TEST(Identification, PortsNamedByHandAreListedWhenTheyAreTerminals)
 {
+    VX_REQUIRE_PTY();
     CPtyPair pty;
     std::vector<std::string> names { pty.SlavePath(), "/dev/ttyUSB0", "", "/nonexistent/tty", "/etc/hostname" };
     CFixedPortSource system({ { "USB Serial", "/dev/ttyUSB0", "" } });
