@@ -43,6 +43,9 @@ public:
     void BuildStepList();
 
     bool WorkerExists() const { return m_worker != nullptr; }
+    // The MUX channel (1..42) whose reading a recorded row holds at a position; 0 when the row
+    // holds the front terminals' reading or no acquisition runs.
+    [[nodiscard]] int ChannelAtPosition(int position) const;
     bool Measuring() const { return m_measuring != 0; }
     int CaptureCount() const { return m_captureCount; }
     // A capture has been taken and the worker is not yet re-armed (timer 2 pending).

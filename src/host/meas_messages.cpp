@@ -158,6 +158,16 @@ void CMeasController::Capture()
     RecordCurrent(m_captureCount);
 }
 
+int CMeasController::ChannelAtPosition(int position) const
+{
+    if (m_worker == nullptr || m_data.MuxOn == 0 || position < 0)
+        return 0;
+    if (m_data.MuxScan == 0)
+        return position == 0 ? ChannelNo : 0;
+    const std::vector<uint32_t>& channels = m_worker->Channels;
+    return static_cast<size_t>(position) < channels.size() ? static_cast<int>(channels[static_cast<size_t>(position)]) : 0;
+}
+
 bool CMeasController::MayRecord() const
 {
     // A result that arrives after the row limit was reached is shown but not kept (the worker

@@ -131,6 +131,13 @@ void CSettingData::Load()
     LogInterval = ReadInt(ini, "LOG_TYPE", "LogInterval", 0, LoadWarnings);
     LogLimit = ReadInt(ini, "LOG_TYPE", "LogLimit", 1, LoadWarnings);
     GetCompRes = Flag(ReadInt(ini, "LOG_TYPE", "GetCompRes", 0, LoadWarnings));
+    LiveView = Flag(ReadInt(ini, "VIEW", "LiveView", 1, LoadWarnings));
+    TrendPoints = ReadInt(ini, "VIEW", "TrendPoints", kDefaultTrendPoints, LoadWarnings);
+    if (TrendPoints < kMinTrendPoints || TrendPoints > kMaxTrendPoints) {
+        LoadWarnings["TrendPoints"] = FormatC(kConfigValueNotAChoice, "TrendPoints",
+            std::to_string(TrendPoints).c_str(), std::to_string(kDefaultTrendPoints).c_str());
+        TrendPoints = kDefaultTrendPoints;
+    }
 }
 
 template <typename Fill> bool CSettingData::WriteKeys(IUserPrompt& prompt, Fill fill)
@@ -180,5 +187,7 @@ bool CSettingData::SaveWindowKeys(IUserPrompt& prompt)
         SetInt(ini, "LOG_TYPE", "LogInterval", LogInterval);
         SetInt(ini, "LOG_TYPE", "LogLimit", LogLimit);
         SetInt(ini, "LOG_TYPE", "GetCompRes", GetCompRes);
+        SetInt(ini, "VIEW", "LiveView", LiveView);
+        SetInt(ini, "VIEW", "TrendPoints", TrendPoints);
     });
 }

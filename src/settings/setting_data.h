@@ -60,6 +60,10 @@ public:
     int32_t LogInterval = 0;
     int32_t LogLimit = 1;
     int32_t GetCompRes = 0;
+    // The main window's live view: shown or hidden, and how many of the newest readings its
+    // trend plot keeps exactly (older ones are kept as min/max buckets).
+    int32_t LiveView = 1;
+    int32_t TrendPoints = 10000; // kDefaultTrendPoints
     std::string DataFolder;
     // A configuration file named explicitly (the command line's --config); empty: the data folder's.
     std::string IniFile;
@@ -75,3 +79,6 @@ inline constexpr const char* kFailedToSaveSettings = "Failed to save settings.";
 // Notes on configuration values that were not taken as stored (key, stored value, value used).
 inline constexpr const char* kConfigValueNotANumber = "Configuration: %s=%s is not a number; %d is used.";
 inline constexpr const char* kConfigValueNotAChoice = "Configuration: %s=%s is not one of its choices; %s is used.";
+inline constexpr int32_t kDefaultTrendPoints = 10000;
+inline constexpr int32_t kMinTrendPoints = 100;
+inline constexpr int32_t kMaxTrendPoints = 1000000;

@@ -49,6 +49,19 @@ bool CQtDialogRunner::ChooseResultFile(QWidget* parent, const QString& start, QS
     return true;
 }
 
+bool CQtDialogRunner::ChooseFile(QWidget* parent, bool save, const QString& filter, const QString& suffix,
+    const QString& start, QString& chosen)
+{
+    QFileDialog dialog(parent, QString(), start, filter);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(suffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    chosen = dialog.selectedFiles().first();
+    return true;
+}
+
 QDialogButtonBox* AddOkCancel(QDialog* dialog, bool withCancel)
 {
     auto* buttons = new QDialogButtonBox(dialog);

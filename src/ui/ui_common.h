@@ -33,10 +33,19 @@ public:
     virtual int Run(QDialog& dialog) = 0;
     // The result-file chooser: true with the chosen full path.
     virtual bool ChooseResultFile(QWidget* parent, const QString& start, QString& chosen) = 0;
+    // Any other file: to save (an existing one is confirmed) or to open; `filter` as the file
+    // dialog takes it, `suffix` added when none is typed. True with the chosen full path.
+    virtual bool ChooseFile(QWidget* /*parent*/, bool /*save*/, const QString& /*filter*/,
+        const QString& /*suffix*/, const QString& /*start*/, QString& /*chosen*/)
+    {
+        return false;
+    }
 };
 
 class CQtDialogRunner final : public IDialogRunner {
 public:
     int Run(QDialog& dialog) override { return dialog.exec(); }
     bool ChooseResultFile(QWidget* parent, const QString& start, QString& chosen) override;
+    bool ChooseFile(QWidget* parent, bool save, const QString& filter, const QString& suffix, const QString& start,
+        QString& chosen) override;
 };

@@ -19,6 +19,7 @@
 #include "link/instrument_link.h"
 #include "settings/numeric_locale.h"
 #include "ui/list_ctrl_ex.h"
+#include "ui/live_view.h"
 #include "ui/small_dialogs.h"
 #include "uilogic/field_exchange.h"
 #include "uilogic/result_path.h"
@@ -90,6 +91,9 @@ void CVxSampleDlg::Open(const MainWindowOptions& options, IPortSource& ports)
     m_controller->Method = static_cast<CaptureMethod>(std::clamp(m_config.LogType, 0, 2));
     m_controller->IntervalSec = m_config.LogInterval / 10.0;
     ShowModel(m_config.ModelCode);
+    m_liveView->SetExactPoints(static_cast<size_t>(m_config.TrendPoints));
+    m_liveViewAction->setChecked(m_config.LiveView != 0);
+    ShowLiveView(m_config.LiveView != 0);
     ApplyStartupSettings(options);
     if (firstStart && m_configuredModel < 0 && !std::filesystem::exists(m_config.AutosavePath()))
         (void)SaveStartupSettings(m_config, m_data, m_prompt);
@@ -224,6 +228,7 @@ void CVxSampleDlg::OnStart()
 {
     if (m_controller->WorkerExists() || !ReadControls())
         return;
+    m_liveView->Reset(m_data); // rows of this run arrive queued, after this
     (void)m_controller->Start(); // it shows its messages and sets the window's state
     ShowMembers(); // the corrected interval and count
     if (m_controller->WorkerExists()) {

@@ -18,6 +18,7 @@
 
 class CInstrumentLink;
 class CListCtrlEx;
+class CLiveView;
 class IPortSource;
 class QAction;
 class QButtonGroup;
@@ -70,6 +71,8 @@ public:
     int RowsShown() const { return m_rowsRecorded; }
     // A control by its number (tests and the enable rules).
     QWidget* Control(int id) const;
+    CLiveView& LiveView() { return *m_liveView; }
+    QAction* LiveViewAction() const { return m_liveViewAction; }
 
     // IDisplaySink
     void ShowValueTitle(const std::string& title) override;
@@ -105,6 +108,8 @@ private:
     QWidget* BuildMethodGroup();
     QWidget* BuildSaveGroup();
     void BuildMenu();
+    void BuildLiveView();
+    void ShowLiveView(bool shown);
     QLabel* AddLabel(int id, const char* caption, QWidget* parent);
     QPushButton* AddButton(int id, const char* caption, QWidget* parent);
     QRadioButton* AddRadio(int id, const char* caption, QWidget* parent);
@@ -154,6 +159,8 @@ private:
     QButtonGroup* m_targets = nullptr;
     QMenuBar* m_menuBar = nullptr;
     std::array<QAction*, kMenuCommandCount> m_menu {};
+    CLiveView* m_liveView = nullptr;
+    QAction* m_liveViewAction = nullptr;
 };
 
 inline constexpr const char* kNotDuringMeasurement = "Not available during measurement";

@@ -7,6 +7,7 @@
 #include "acquisition/reply_processing.h"
 #include "settings/model_info.h"
 #include "ui/list_ctrl_ex.h"
+#include "ui/live_view.h"
 #include "ui/vx_sample_dlg.h"
 
 namespace {
@@ -91,6 +92,7 @@ void CVxSampleDlg::BuildStepList(bool muxOn, const StepTexts& names)
     list.verticalHeader()->setDefaultSectionSize(kStepRowPixels);
     list.setMinimumHeight(list.horizontalHeader()->sizeHint().height() + kVisibleStepRows * kStepRowPixels + 2);
     list.viewport()->update();
+    m_liveView->SetChannels(muxOn, names);
 }
 
 void CVxSampleDlg::SetStepRow(
@@ -133,9 +135,11 @@ void CVxSampleDlg::EnableCapture(bool enabled)
         Control(1009)->setFocus();
 }
 
-void CVxSampleDlg::RowRecorded(int, const StepArrays&, int, const std::string&, const std::string&)
+void CVxSampleDlg::RowRecorded(int, const StepArrays& steps, int stepCount, const std::string&, const std::string&)
 {
     ++m_rowsRecorded;
+    m_liveView->AddRow(steps, stepCount, m_data.MuxOn != 0, m_data.MuxScan != 0,
+        [this](int position) { return m_controller->ChannelAtPosition(position); });
 }
 
 void CVxSampleDlg::ApplyEnables()

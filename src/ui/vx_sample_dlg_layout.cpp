@@ -6,12 +6,14 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
 #include "ui/list_ctrl_ex.h"
+#include "ui/live_view.h"
 #include "ui/vx_sample_dlg.h"
 
 namespace {
@@ -168,17 +170,51 @@ void CVxSampleDlg::BuildMenu()
     connect(
         m_menu[kMenuMeasurementSet], &QAction::triggered, this, &CVxSampleDlg::OnMeasurementSet, Qt::DirectConnection);
     connect(m_menu[kMenuSelfCheck], &QAction::triggered, this, &CVxSampleDlg::OnSelfCheck, Qt::DirectConnection);
+    QMenu* view = m_menuBar->addMenu(UiText("View"));
+    view->setObjectName(QStringLiteral("menuView"));
+    m_liveViewAction = view->addAction(UiText("Live View"));
+    m_liveViewAction->setObjectName(QStringLiteral("menuLiveView"));
+    m_liveViewAction->setCheckable(true);
+    m_liveViewAction->setChecked(true);
+    connect(m_liveViewAction, &QAction::toggled, this, &CVxSampleDlg::ShowLiveView, Qt::DirectConnection);
     QAction* exitAction = m_menuBar->addAction(UiText("Exit"));
     exitAction->setObjectName(QStringLiteral("menuExit"));
     connect(exitAction, &QAction::triggered, this, &QWidget::close, Qt::DirectConnection);
 }
 
+void CVxSampleDlg::BuildLiveView()
+{
+    m_liveView = new CLiveView(m_dialogs, static_cast<size_t>(kDefaultTrendPoints), this);
+    // Clicking a channel in the list or on the map plots it; each follows the other.
+    connect(m_liveView, &CLiveView::ChannelClicked, this, [this](int channel) {
+        if (channel >= 1 && channel <= m_stepList->rowCount())
+            m_stepList->setCurrentCell(channel - 1, 0);
+    });
+    connect(m_stepList, &QTableWidget::currentCellChanged, this, [this](int row) {
+        if (row >= 0)
+            m_liveView->SelectChannel(row + 1);
+    });
+}
+
+void CVxSampleDlg::ShowLiveView(bool shown)
+{
+    m_config.LiveView = shown ? 1 : 0;
+    if (m_liveView->isHidden() != shown)
+        return;
+    // The window grows by the view's width and gives it back, so the controls keep their size.
+    const int width = std::max(m_liveView->width(), m_liveView->sizeHint().width()) + layout()->spacing();
+    m_liveView->setVisible(shown);
+    resize(shown ? this->width() + width : std::max(this->width() - width, minimumSizeHint().width()), height());
+}
+
 void CVxSampleDlg::BuildControls()
 {
     setWindowTitle(QString::fromUtf8(kAppTitle));
-    auto* layout = new QVBoxLayout(this);
+    auto* outer = new QHBoxLayout(this);
+    auto* layout = new QVBoxLayout;
+    outer->addLayout(layout, 0);
     BuildMenu();
-    layout->setMenuBar(m_menuBar);
+    outer->setMenuBar(m_menuBar);
     auto* info = new QHBoxLayout;
     info->addWidget(AddLabel(1169, "Model:", this));
     info->addWidget(AddLabel(1036, "Serial No.:", this));
@@ -205,7 +241,9 @@ void CVxSampleDlg::BuildControls()
     for (const int id : { 1169, 1036, 1028 })
         m_controls[id]->setFont(UiFont(kInfoPoints));
     m_controls[1024]->setFont(UiFont(kTotalPoints, true));
-    resize(720, 900);
+    BuildLiveView();
+    outer->addWidget(m_liveView, 1);
+    resize(1400, 900);
 }
 
 QWidget* CVxSampleDlg::Control(int id) const

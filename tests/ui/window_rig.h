@@ -57,6 +57,11 @@ public:
         chosen = Chosen;
         return !Chosen.isEmpty();
     }
+    bool ChooseFile(QWidget*, bool, const QString&, const QString&, const QString&, QString& chosen) override
+    {
+        chosen = Chosen;
+        return !Chosen.isEmpty();
+    }
     std::function<int(QDialog&)> Answer;
     QString Chosen;
     int Runs = 0;
