@@ -6,7 +6,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QSignalBlocker>
 
 #include "ui/list_ctrl_ex.h"
 #include "ui/ui_common.h"
@@ -24,6 +23,7 @@ CNormalSetDlg::CNormalSetDlg(int32_t model, IUserPrompt& prompt, QWidget* parent
     : QWidget(parent)
     , m_prompt(prompt)
     , m_logic(model, prompt)
+    , m_controls(this, RefreshingHandlers(m_logic, [this] { Refresh(); }))
 {
     Build();
     SetChildFonts(this, UiFont(8));
@@ -33,62 +33,7 @@ CNormalSetDlg::CNormalSetDlg(int32_t model, IUserPrompt& prompt, QWidget* parent
 // Closing the window moves the focus and ends an entry after the logic is gone: nothing may reach it.
 CNormalSetDlg::~CNormalSetDlg()
 {
-    for (QObject* child : findChildren<QObject*>())
-        child->disconnect(this);
-}
-
-QCheckBox* CNormalSetDlg::AddCheck(int id, const QString& caption)
-{
-    auto* check = new QCheckBox(caption, this);
-    check->setObjectName(ControlName(id));
-    connect(check, &QCheckBox::clicked, this, [this, id](bool on) {
-        m_logic.SetCheck(id, on);
-        Refresh();
-    });
-    m_checks[id] = check;
-    return check;
-}
-
-QComboBox* CNormalSetDlg::AddCombo(int id, const QStringList& items)
-{
-    auto* combo = new QComboBox(this);
-    combo->setObjectName(ControlName(id));
-    combo->addItems(items);
-    connect(combo, &QComboBox::activated, this, [this, id](int index) {
-        m_logic.Choose(id, index);
-        Refresh();
-    });
-    m_combos[id] = combo;
-    return combo;
-}
-
-QLineEdit* CNormalSetDlg::AddEdit(int id, bool leaveNormalises)
-{
-    auto* edit = new QLineEdit(this);
-    edit->setObjectName(ControlName(id));
-    edit->setAttribute(Qt::WA_InputMethodEnabled, false); // direct character input only
-    connect(edit, &QLineEdit::textEdited, this, [this, id](const QString& text) {
-        m_logic.EditText(id, text.toStdString());
-        Refresh();
-    });
-    if (leaveNormalises) {
-        connect(edit, &QLineEdit::editingFinished, this, [this, id] {
-            m_logic.LeaveEdit(id);
-            Refresh();
-        });
-    }
-    m_edits[id] = edit;
-    return edit;
-}
-
-QLabel* CNormalSetDlg::AddLabel(int id, const QString& caption)
-{
-    auto* label = new QLabel(caption, this);
-    if (id != 0)
-        label->setObjectName(ControlName(id));
-    if (id != 0)
-        m_labels[id] = label;
-    return label;
+    DisconnectChildren(this);
 }
 
 void CNormalSetDlg::Build()
@@ -207,49 +152,10 @@ QWidget* CNormalSetDlg::BuildBeepGroup()
 void CNormalSetDlg::Refresh()
 {
     const FrontPageView& view = m_logic.View();
-    m_checks[kFcOvc]->setText(Q(view.OvcCaption));
-    QComboBox* range = m_combos[kFcRange];
-    {
-        const QSignalBlocker blocker(range);
-        QStringList items;
-        for (const std::string& item : view.RangeItems)
-            items << Q(item);
-        QStringList current;
-        for (int i = 0; i < range->count(); ++i)
-            current << range->itemText(i);
-        if (current != items) {
-            range->clear();
-            range->addItems(items);
-        }
-        range->setCurrentIndex(view.RangeChoice);
-    }
-    {
-        const QSignalBlocker blocker(m_combos[kFcComparator]);
-        m_combos[kFcComparator]->setCurrentIndex(view.CompChoice);
-    }
-    for (const auto& [id, value] : view.Checks) {
-        if (auto check = m_checks.find(id); check != m_checks.end()) {
-            const QSignalBlocker blocker(check->second);
-            check->second->setChecked(value != 0);
-        } else if (auto combo = m_combos.find(id); combo != m_combos.end()) {
-            const QSignalBlocker blocker(combo->second);
-            combo->second->setCurrentIndex(value);
-        }
-    }
-    for (const auto& [id, text] : view.Texts) {
-        if (auto edit = m_edits.find(id); edit != m_edits.end()) {
-            const QSignalBlocker blocker(edit->second);
-            if (edit->second->text() != Q(text))
-                edit->second->setText(Q(text));
-        } else if (auto label = m_labels.find(id); label != m_labels.end()) {
-            label->second->setText(Q(text));
-        }
-    }
-    for (const auto& [id, on] : view.Enabled) {
-        QWidget* widget = findChild<QWidget*>(ControlName(id));
-        if (widget != nullptr)
-            widget->setEnabled(on);
-    }
+    m_controls.Checks.at(kFcOvc)->setText(Q(view.OvcCaption));
+    m_controls.SetItems(kFcRange, view.RangeItems, view.RangeChoice);
+    m_controls.Push({ { kFcComparator, view.CompChoice } }, {}, {});
+    m_controls.Push(view.Checks, view.Texts, view.Enabled);
     RefreshBinList();
     RefreshZeroList();
 }
@@ -266,11 +172,16 @@ void CNormalSetDlg::UpdateControlStates()
     Refresh();
 }
 
-bool CNormalSetDlg::CollectSettings()
+void CNormalSetDlg::CommitOpenEditors()
 {
     if (m_binList != nullptr)
-        m_binList->EndEdit(); // an open in-place edit is taken first
+        m_binList->EndEdit();
     if (m_zeroList != nullptr)
         m_zeroList->EndEdit();
+}
+
+bool CNormalSetDlg::CollectSettings()
+{
+    CommitOpenEditors(); // an open in-place edit is taken first
     return m_logic.CollectSettings();
 }

@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <map>
 
+#include "ui/page_controls.h"
 #include "uilogic/front_page_logic.h"
 
 class CListCtrlEx;
@@ -28,6 +29,8 @@ public:
     void ReportSettingsError();
     void DisplaySettings();
     void UpdateControlStates();
+    // Ends an open in-place edit of the page's lists, taking the typed text.
+    void CommitOpenEditors();
 
 private:
     void Build();
@@ -36,10 +39,10 @@ private:
     QWidget* BuildBeepGroup();
     QWidget* BuildTemperatureAndScaling();
     void BuildLists();
-    QCheckBox* AddCheck(int id, const QString& caption);
-    QComboBox* AddCombo(int id, const QStringList& items);
-    QLineEdit* AddEdit(int id, bool leaveNormalises);
-    QLabel* AddLabel(int id, const QString& caption);
+    QCheckBox* AddCheck(int id, const QString& caption) { return m_controls.AddCheck(id, caption); }
+    QComboBox* AddCombo(int id, const QStringList& items) { return m_controls.AddCombo(id, items); }
+    QLineEdit* AddEdit(int id, bool leaveNormalises) { return m_controls.AddEdit(id, leaveNormalises); }
+    QLabel* AddLabel(int id, const QString& caption) { return m_controls.AddLabel(id, caption); }
     void Refresh();
     void RefreshBinList();
     void RefreshZeroList();
@@ -48,10 +51,7 @@ private:
 
     IUserPrompt& m_prompt;
     CFrontPageLogic m_logic;
-    std::map<int, QCheckBox*> m_checks;
-    std::map<int, QComboBox*> m_combos;
-    std::map<int, QLineEdit*> m_edits;
-    std::map<int, QLabel*> m_labels;
+    CPageControls m_controls;
     CListCtrlEx* m_binList = nullptr;
     CListCtrlEx* m_zeroList = nullptr;
 };

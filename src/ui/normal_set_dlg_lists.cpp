@@ -1,6 +1,4 @@
 #include <QCheckBox>
-#include <QHeaderView>
-#include <QLineEdit>
 #include <QSignalBlocker>
 
 #include "ui/list_ctrl_ex.h"
@@ -9,7 +7,6 @@
 
 namespace {
 
-constexpr int kListRowHeight = 19;
 constexpr int kBinRows = 10;
 
 QString Q(const std::string& text)
@@ -17,47 +14,11 @@ QString Q(const std::string& text)
     return QString::fromStdString(text);
 }
 
-struct Column {
-    const char* Heading;
-    int Width;
-    uint8_t Kind;
-};
-
-CListCtrlEx* MakeList(QWidget* page, int id, std::initializer_list<Column> columns, int rows)
-{
-    auto* list = new CListCtrlEx(page);
-    list->setObjectName(ControlName(id));
-    list->Init(page, id);
-    int index = 0;
-    int width = 2;
-    for (const Column& column : columns) {
-        list->InsertColumn(
-            index++, CNormalSetDlg::tr(column.Heading), CListCtrlEx::kFormatLeft, column.Width, -1, column.Kind);
-        width += column.Width;
-    }
-    list->setShowGrid(true);
-    list->verticalHeader()->setDefaultSectionSize(kListRowHeight);
-    list->setFixedWidth(width + 2);
-    list->setFixedHeight(list->horizontalHeader()->sizeHint().height() + rows * kListRowHeight + 2);
-    return list;
-}
-
-// The row's check box in its "Enable" cell; created once per row.
-QCheckBox* RowCheck(CListCtrlEx* list, int row)
-{
-    if (auto* check = qobject_cast<QCheckBox*>(list->cellWidget(row, 0)))
-        return check;
-    auto* check = new QCheckBox(list);
-    check->setObjectName(QStringLiteral("%1_row%2").arg(list->objectName()).arg(row));
-    list->setCellWidget(row, 0, check);
-    return check;
-}
-
 } // namespace
 
 void CNormalSetDlg::BuildLists()
 {
-    m_binList = MakeList(this, kFcBinList,
+    m_binList = MakePageList(this, kFcBinList,
         { { "Enable", 50, kEditNone }, { "No.", 35, kEditNone }, { "Mode", 53, kEditDropDown },
             { "Upp/Ref", 58, kEditBox }, { "Unit", 44, kEditNone }, { "Low/%", 58, kEditBox },
             { "Unit", 44, kEditNone } },
@@ -69,7 +30,7 @@ void CNormalSetDlg::BuildLists()
             [this, row](bool on) { OnRowChecked(kFcBinList, row, on); });
     }
     m_binList->ResetColours();
-    m_zeroList = MakeList(this, kFcZeroList,
+    m_zeroList = MakePageList(this, kFcZeroList,
         { { "Enable", 50, kEditNone }, { "Range", 50, kEditNone }, { "Value", 65, kEditBox },
             { "Unit", 44, kEditNone } },
         kZeroAdjSlots);
@@ -104,26 +65,8 @@ void CNormalSetDlg::RefreshBinList()
 
 void CNormalSetDlg::RefreshZeroList()
 {
-    const std::vector<FrontPageView::ZeroRow>& rows = m_logic.View().Zero;
-    const int count = static_cast<int>(rows.size());
-    if (m_zeroList->rowCount() != count) {
-        m_zeroList->EndEdit();
-        m_zeroList->SetRowCount(count);
-        m_zeroList->ResetColours();
-        for (int row = 0; row < count; ++row) {
-            connect(RowCheck(m_zeroList, row), &QCheckBox::clicked, this,
-                [this, row](bool on) { OnRowChecked(kFcZeroList, row, on); });
-        }
-    }
-    for (int row = 0; row < count; ++row) {
-        const FrontPageView::ZeroRow& zero = rows[static_cast<size_t>(row)];
-        QCheckBox* check = RowCheck(m_zeroList, row);
-        const QSignalBlocker blocker(check);
-        check->setChecked(zero.On != 0);
-        m_zeroList->SetCellText(row, 1, Q(zero.Range));
-        m_zeroList->SetCellText(row, 2, Q(zero.Value));
-        m_zeroList->SetCellText(row, 3, Q(zero.Unit));
-    }
+    FillZeroAdjList(
+        this, m_zeroList, m_logic.View().Zero, [this](int row, bool on) { OnRowChecked(kFcZeroList, row, on); });
 }
 
 void CNormalSetDlg::OnCellChanged(int controlId, int row, int column)
@@ -152,21 +95,5 @@ void CNormalSetDlg::OnRowChecked(int controlId, int row, bool on)
 
 void CNormalSetDlg::ReportSettingsError()
 {
-    const int id = m_logic.ErrorControl;
-    QWidget* control = id != 0 ? findChild<QWidget*>(ControlName(id)) : nullptr;
-    const bool enabled = control != nullptr && control->isEnabled();
-    if (enabled)
-        control->setFocus();
-    auto* list = qobject_cast<CListCtrlEx*>(control);
-    if (list != nullptr) {
-        list->Logic().CurRow = m_logic.ErrorRow;
-        list->Logic().CurCol = m_logic.ErrorColumn;
-        list->selectRow(m_logic.ErrorRow);
-        list->scrollTo(list->model()->index(m_logic.ErrorRow, m_logic.ErrorColumn));
-        m_prompt.ShowMessage(m_logic.ErrorText);
-        return;
-    }
-    m_prompt.ShowMessage(m_logic.ErrorText);
-    if (auto* edit = qobject_cast<QLineEdit*>(control); edit != nullptr && enabled)
-        edit->selectAll(); // leaves the caret at the end, in view
+    ShowPageError(this, m_prompt, m_logic.ErrorControl, m_logic.ErrorRow, m_logic.ErrorColumn, m_logic.ErrorText);
 }

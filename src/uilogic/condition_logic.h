@@ -1,7 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "acquisition/process_data.h"
 #include "settings/meas_set_data.h"
@@ -85,3 +88,67 @@ std::string TurnStatistics(ExclusionState& state, bool on);
 std::string TurnBin(ExclusionState& state, bool on);
 std::string ChooseComparator(ExclusionState& state, int choice);
 std::string ChooseAutoRange(ExclusionState& state);
+
+// The range texts of the checks: "The set value is out of range. Please set at [...]".
+std::string IntRangeText(int low, int high);
+std::string FloatRangeText(double low, double high);
+std::string ExpRangeText(double low, double high);
+
+// Checks of a condition's numbers, each failure reported with its control and "<name> <range>";
+// every test is run, and the result is true only when all pass.
+using NumberFault = std::function<void(int control, const std::string& text)>;
+[[nodiscard]] bool CheckConditionNumbers(const MeasCondition& c, const NumberFault& fail);
+
+// The A-TC sensor channel's settings, checked like every other condition (controls of the A-TC
+// settings dialog).
+enum AtcControl : int {
+    kAtcSpeed = 1012,
+    kAtcRange = 1011,
+    kAtcOvc = 1015,
+    kAtcPureResistance = 1167,
+    kAtcMeasCurrLow = 1032,
+    kAtcContactCheck = 1018,
+    kAtcContactImprove = 1020,
+    kAtcT0 = 1101,
+    kAtcAlpha = 1104,
+    kAtcT1 = 1093,
+    kAtcR1 = 1128,
+    kAtcTcr = 1177,
+    kAtcUnit = 1181,
+    kAtcTermA = 1183,
+    kAtcTermB = 1185,
+    kAtcDelay = 1024,
+    kAtcDelayTime = 1079,
+    kAtcAverage = 1021,
+    kAtcAvgCount = 1076,
+};
+[[nodiscard]] bool CheckAtcNumbers(int32_t model, const MeasCondition& c, const NumberFault& fail);
+
+// Reads the condition's numeric edits (controls 1076, 1079, 1093, 1128, 1099, 1101, 1104, 1106,
+// 1108; the user unit 1110 is only checked for its length) into the condition; stops at the first
+// text that does not read, reporting its control and the field-exchange message.
+[[nodiscard]] bool ReadConditionTexts(
+    const std::map<int, std::string>& texts, MeasCondition& c, const NumberFault& fail);
+
+// One row of a zero-adjust list: the entry (range index) it shows, its flag and texts.
+struct ZeroAdjRow {
+    int On = 0;
+    int Entry = 0;
+    std::string Range, Value, Unit;
+};
+
+// The condition's numeric edits shown with their formats; R1, A and B are normalised first.
+void ShowConditionNumbers(MeasCondition& c, std::map<int, std::string>& texts);
+// A range choice (0 "AUTO", n the range n - 1) and the contact check box stored into the
+// condition: the low-power range and check under low power, else the normal ones.
+void StoreRangeChoice(MeasCondition& c, bool lowPower, int rangeChoice, int contactCheck);
+// The shown zero-adjust rows fill the set's flags and values; false with the first refused row.
+[[nodiscard]] bool CollectZeroAdjRows(const std::vector<ZeroAdjRow>& rows, const RangeContext& context,
+    bool lowPowerSet, std::array<int32_t, kZeroAdjSlots>& on, std::array<int32_t, kZeroAdjSlots>& values,
+    int& failedRow);
+// The zero-adjust rows' texts from the set.
+void ShowZeroAdjRows(std::vector<ZeroAdjRow>& rows, const RangeContext& context,
+    const std::array<int32_t, kZeroAdjSlots>& on, const std::array<int32_t, kZeroAdjSlots>& values);
+// Whether any of the first n entries is on; clearing them empties flags and values.
+bool AnyZeroAdjOn(const std::array<int32_t, kZeroAdjSlots>& on, int n);
+void ClearZeroAdj(std::array<int32_t, kZeroAdjSlots>& on, std::array<int32_t, kZeroAdjSlots>& values, int n);

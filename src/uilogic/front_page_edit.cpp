@@ -31,19 +31,13 @@ void CFrontPageLogic::ApplyExclusion(const std::string& refusal, const Exclusion
 
 bool CFrontPageLogic::ConfirmZeroAdjustClear()
 {
-    (void)CollectZeroAdjust();
+    (void)CollectZeroAdjust(); // a refused cell keeps its stored value; the question is about the stored ones
     const int n0 = ZeroAdjustRangeCount(m_model);
-    bool anyOn = false;
-    for (int i = 0; i < n0; ++i)
-        anyOn = anyOn || ZeroOn()[static_cast<size_t>(i)] != 0;
-    if (!anyOn)
+    if (!AnyZeroAdjOn(ZeroOn(), n0))
         return true;
     if (!m_prompt.AskYesNo(kZeroAdjustClear))
         return false;
-    for (int i = 0; i < n0; ++i) {
-        ZeroOn()[static_cast<size_t>(i)] = 0;
-        ZeroValue()[static_cast<size_t>(i)] = 0;
-    }
+    ClearZeroAdj(ZeroOn(), ZeroValue(), n0);
     return true;
 }
 

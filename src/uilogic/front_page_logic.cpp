@@ -26,10 +26,8 @@ std::string JoinMessage(const std::string& head, const std::string& text)
     return head + " : " + text;
 }
 
-// Every setting the page binds to one check box or drop list, by control number.
-int32_t* BoundSetting(FrontSetData& front, int control)
+int32_t* BoundConditionSetting(MeasCondition& c, int control)
 {
-    MeasCondition& c = front.Cond;
     switch (control) {
     case kFcOvc:
         return &c.Ovc;
@@ -39,20 +37,10 @@ int32_t* BoundSetting(FrontSetData& front, int control)
         return &c.LowPower;
     case kFcPureResistance:
         return &c.PureResistance;
-    case kFcAutoHold:
-        return &front.AutoHold;
     case kFcContactImprove:
         return &c.ContactImprove;
     case kFcMeasCurrLow:
         return &c.MeasCurrLow;
-    case kFcSelfCalb:
-        return &front.SelfCalb;
-    case kFcStatistics:
-        return &front.Statistics;
-    case kFcOverRangeError:
-        return &front.OverRangeError;
-    case kFcCurrentErrorMode:
-        return &front.CurrentErrorMode;
     case kFcAverage:
         return &c.AvgOn;
     case kFcDelay:
@@ -65,10 +53,31 @@ int32_t* BoundSetting(FrontSetData& front, int control)
         return &c.ScalingOn;
     case kFcUnitKind:
         return &c.ScalingUnitKind;
-    case kFcBin:
-        return &front.BinOn;
     case kFcSpeed:
         return &c.Speed;
+    default:
+        return nullptr;
+    }
+}
+
+// Every setting the page binds to one check box or drop list, by control number.
+int32_t* BoundSetting(FrontSetData& front, int control)
+{
+    if (int32_t* setting = BoundConditionSetting(front.Cond, control))
+        return setting;
+    switch (control) {
+    case kFcAutoHold:
+        return &front.AutoHold;
+    case kFcSelfCalb:
+        return &front.SelfCalb;
+    case kFcStatistics:
+        return &front.Statistics;
+    case kFcOverRangeError:
+        return &front.OverRangeError;
+    case kFcCurrentErrorMode:
+        return &front.CurrentErrorMode;
+    case kFcBin:
+        return &front.BinOn;
     default:
         break;
     }
@@ -143,17 +152,8 @@ void CFrontPageLogic::FillRangeList()
 
 void CFrontPageLogic::CollectRange()
 {
-    if (m_model == 0)
-        return;
-    MeasCondition& c = Front.Cond;
-    const bool lowPower = LowPowerApplies();
-    if (m_view.RangeChoice == 0) {
-        c.AutoRange = 1;
-    } else {
-        c.AutoRange = 0;
-        (lowPower ? c.LoPowerRange : c.Range) = m_view.RangeChoice - 1;
-    }
-    (lowPower ? c.LpContactCheck : c.ContactCheck) = m_view.Checks[kFcContactCheck] ? 1 : 0;
+    if (m_model != 0)
+        StoreRangeChoice(Front.Cond, LowPowerApplies(), m_view.RangeChoice, m_view.Checks[kFcContactCheck]);
 }
 
 void CFrontPageLogic::PushChecks()
@@ -183,14 +183,7 @@ void CFrontPageLogic::BuildZeroAdjList()
 
 void CFrontPageLogic::ShowZeroAdjust()
 {
-    const RangeContext context = Context();
-    for (FrontPageView::ZeroRow& row : m_view.Zero) {
-        const auto i = static_cast<size_t>(row.Entry);
-        row.On = ZeroOn()[i];
-        row.Range = CProcessData::RangeName(context, row.Entry);
-        row.Value = ZeroAdjustValueToText(context, row.Entry, ZeroValue()[i]);
-        row.Unit = CProcessData::RangeUnit(context, row.Entry);
-    }
+    ShowZeroAdjRows(m_view.Zero, Context(), ZeroOn(), ZeroValue());
 }
 
 void CFrontPageLogic::ShowBinTable()
@@ -228,20 +221,30 @@ void CFrontPageLogic::ShowComparator()
 
 void CFrontPageLogic::ShowNumbers()
 {
-    MeasCondition& c = Front.Cond;
-    c.DtR1 = NormaliseR1(c.DtR1);
-    c.ScalingA = NormaliseScalingA(c.ScalingA);
-    c.ScalingB = NormaliseScalingB(c.ScalingB);
-    m_view.Texts[kFcAvgCount] = FormatC("%d", c.AvgCount);
-    m_view.Texts[kFcDelayTime] = FormatDelay(c.DelayTime);
-    m_view.Texts[kFcDtT1] = FormatTemperature(c.DtT1);
-    m_view.Texts[kFcDtR1] = FormatR1(c.DtR1);
-    m_view.Texts[kFcDtK] = FormatK(c.DtK);
-    m_view.Texts[kFcTcT0] = FormatTemperature(c.TcT0);
-    m_view.Texts[kFcTcAlpha] = FormatAlpha(c.TcAlpha);
-    m_view.Texts[kFcScalingA] = FormatScalingA(c.ScalingA);
-    m_view.Texts[kFcScalingB] = FormatScalingB(c.ScalingB);
-    m_view.Texts[kFcUnitText] = c.ScalingUnitText;
+    ShowConditionNumbers(Front.Cond, m_view.Texts);
+}
+
+// The enable rules of a condition's controls that both pages share.
+void ConditionControlStates(int32_t model, const MeasCondition& c, std::map<int, bool>& on)
+{
+    if (model == 2048) {
+        on[kFcLowPower] = false;
+    } else {
+        for (const int control : { kFcOvc, kFcHighAccuracy, kFcContactImprove })
+            on[control] = c.LowPower == 0;
+    }
+    if (StandardModel(model)) {
+        on[kFcOverRangeError] = false;
+        on[kFcPureResistance] = false;
+    }
+    on[kFcAvgCount] = c.AvgOn != 0;
+    on[kFcDelayTime] = c.DelayOn != 0;
+    for (const int control : { kFcDtT1, kFcDtR1, kFcDtK })
+        on[control] = c.DeltaTOn != 0;
+    on[kFcTcT0] = on[kFcTcAlpha] = c.TcOn != 0;
+    for (const int control : { kFcScalingA, kFcScalingB, kFcUnitKind })
+        on[control] = c.ScalingOn != 0;
+    on[kFcUnitText] = c.ScalingOn != 0 && c.ScalingUnitKind == 2;
 }
 
 void CFrontPageLogic::UpdateControlStates()
@@ -252,26 +255,9 @@ void CFrontPageLogic::UpdateControlStates()
         on[control] = true;
     for (const int control : { kFcRange, kFcContactCheck, kFcComparator, kFcBeepTone0, kFcBeepTone1, kFcBeepTone2 })
         on[control] = true;
-    if (m_model == 2048) {
-        on[kFcLowPower] = false;
-    } else {
-        for (const int control : { kFcOvc, kFcHighAccuracy, kFcContactImprove })
-            on[control] = c.LowPower == 0;
-    }
-    if (StandardModel(m_model)) {
-        on[kFcOverRangeError] = false;
-        on[kFcPureResistance] = false;
-    }
-    on[kFcAvgCount] = c.AvgOn != 0;
-    on[kFcDelayTime] = c.DelayOn != 0;
+    ConditionControlStates(m_model, c, on);
     const bool compValues = m_view.RangeChoice != 0 && !c.DeltaTOn && !Front.BinOn && m_view.CompChoice != 0;
     on[kFcCompUpper] = on[kFcCompLower] = compValues;
-    for (const int control : { kFcDtT1, kFcDtR1, kFcDtK })
-        on[control] = c.DeltaTOn != 0;
-    on[kFcTcT0] = on[kFcTcAlpha] = c.TcOn != 0;
-    for (const int control : { kFcScalingA, kFcScalingB, kFcUnitKind })
-        on[control] = c.ScalingOn != 0;
-    on[kFcUnitText] = c.ScalingOn != 0 && c.ScalingUnitKind == 2;
     on[kFcBinList] = Front.BinOn != 0;
     on[kFcZeroList] = true;
     for (int i = 0; i < 3; ++i)

@@ -64,11 +64,7 @@ struct FrontPageView {
         int On = 0;
         std::string Mode, Upper, UpperUnit, Lower, LowerUnit;
     };
-    struct ZeroRow {
-        int On = 0;
-        int Entry = 0;
-        std::string Range, Value, Unit;
-    };
+    using ZeroRow = ZeroAdjRow;
     std::vector<std::string> RangeItems;
     int RangeChoice = 0;
     int CompChoice = 0;
@@ -154,6 +150,11 @@ private:
 
 // The setting a check box or drop list of the page is bound to; null for any other control.
 int32_t* BoundSetting(FrontSetData& front, int control);
+// The enable rules of a condition's controls that both pages share (model, low power, average,
+// delay, Delta T, TC, scaling).
+void ConditionControlStates(int32_t model, const MeasCondition& c, std::map<int, bool>& on);
+// The same for the controls of one measurement condition, which the MUX page shares.
+int32_t* BoundConditionSetting(MeasCondition& c, int control);
 
 // "%s : %s" of a message head and its range text.
 std::string JoinMessage(const std::string& head, const std::string& text);

@@ -40,6 +40,14 @@ bool CListCtrlLogic::AddComboItems(int row, int column, const std::string& listT
         data.Items.push_back(item);
         start = end + 1;
     }
+    // A cell's choices follow the owner's state (a range list after low power is switched on):
+    // a new list replaces the cell's old one, so the editor never offers a stale list.
+    for (stComboBoxData& existing : ComboData) {
+        if (existing.Row == row && existing.Column == column) {
+            existing = std::move(data);
+            return true;
+        }
+    }
     ComboData.push_back(std::move(data));
     return true;
 }

@@ -154,6 +154,20 @@ private slots:
         QCOMPARE(m_list->CellText(2, 4), QString("ON"));
     }
 
+    void aCellOffersTheChoiceListLastGiven()
+    {
+        MakeList();
+        QVERIFY(m_list->AddComboItems(2, 2, "AUTO;100;1000;")); // the owner's state changed
+        m_list->SetCellText(2, 2, "100");
+        Click(2, 2);
+        QTest::keyClick(m_list.get(), Qt::Key_Return);
+        auto* combo = qobject_cast<QComboBox*>(m_list->Editor());
+        QVERIFY(combo != nullptr);
+        QCOMPARE(combo->count(), 3);
+        QCOMPARE(combo->itemText(2), QString("1000"));
+        QCOMPARE(combo->currentIndex(), 1);
+    }
+
     void dropDownStartsAtTheCellChoiceAndReportsTheChosenIndex()
     {
         MakeList();

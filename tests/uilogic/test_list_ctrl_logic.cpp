@@ -28,14 +28,11 @@ TEST(ListLogic, ComboListsAcceptOnlyWellFormedTexts)
     for (int i = 0; i < 25; ++i)
         twentyFive += "I" + std::to_string(i) + ";";
     const Case cases[] = {
-        { "OFF;ON;", true, 2 },
-        { "OFF;ON", false, 0 },                       // a part after the last ";"
-        { twentyFive, true, 25 },
-        { twentyFive + "X;", false, 0 },              // 26 items
-        { "12345678901234;", true, 1 },               // 14 characters
-        { "123456789012345;", false, 0 },             // 15 characters
-        { "", true, 0 },
-        { ";;", true, 2 },                            // empty items are items
+        { "OFF;ON;", true, 2 }, { "OFF;ON", false, 0 }, // a part after the last ";"
+        { twentyFive, true, 25 }, { twentyFive + "X;", false, 0 }, // 26 items
+        { "12345678901234;", true, 1 }, // 14 characters
+        { "123456789012345;", false, 0 }, // 15 characters
+        { "", true, 0 }, { ";;", true, 2 }, // empty items are items
     };
     for (const Case& c : cases) {
         CListCtrlLogic logic;
@@ -49,13 +46,13 @@ TEST(ListLogic, ComboListsAcceptOnlyWellFormedTexts)
     }
 }
 
-TEST(ListLogic, TheFirstChoiceListOfACellWinsAndRemovingTakesTheFirst)
+TEST(ListLogic, ANewChoiceListOfACellReplacesTheOldOne)
 {
     CListCtrlLogic logic;
     ASSERT_TRUE(logic.AddComboItems(0, 3, "A;B;"));
     ASSERT_TRUE(logic.AddComboItems(0, 3, "C;"));
-    EXPECT_EQ(logic.ComboFor(0, 3)->Items.front(), "A");
-    EXPECT_TRUE(logic.RemoveComboItems(0, 3));
+    EXPECT_EQ(logic.ComboFor(0, 3)->Items, std::vector<std::string> { "C" });
+    EXPECT_FALSE(logic.AddComboItems(0, 3, "D;E")); // a refused list leaves the cell's list alone
     EXPECT_EQ(logic.ComboFor(0, 3)->Items.front(), "C");
     EXPECT_TRUE(logic.RemoveComboItems(0, 3));
     EXPECT_FALSE(logic.RemoveComboItems(0, 3));
