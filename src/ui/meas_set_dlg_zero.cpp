@@ -30,9 +30,10 @@ void CMeasSetDlg::OnZeroAdjust()
     m_zeroTimer->start(kZeroAdjustPollMs);
     if (m_zeroWindow == nullptr) {
         m_zeroWindow = new CMessDlg(this, true);
-        // Stop only raises the request; the next tick ends the adjustment.
-        connect(
-            m_zeroWindow, &CMessDlg::StopRequested, this, [this] { m_stopRequested = true; }, Qt::DirectConnection);
+        // Stop, or closing the window, only raises the request; the next tick ends the adjustment.
+        const auto stop = [this] { m_stopRequested = true; };
+        connect(m_zeroWindow, &CMessDlg::StopRequested, this, stop, Qt::DirectConnection);
+        connect(m_zeroWindow, &QDialog::rejected, this, stop, Qt::DirectConnection);
     }
     m_zeroWindow->ShowProgress(kZeroAdjusting);
 }

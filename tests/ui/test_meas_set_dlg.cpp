@@ -331,7 +331,7 @@ void TestMeasSetDlg::saveToPanelSendsFirstThenSavesTheChosenPanel()
 
 void TestMeasSetDlg::zeroAdjustmentEndsByAnswerStopOrCloseBox()
 {
-    enum class EEnd { Answer, Stop, CloseBox, Declined };
+    enum class EEnd { Answer, Stop, CloseBox, WindowClosed, Declined };
     struct SCase {
         const char* Name;
         bool Mux;
@@ -345,6 +345,7 @@ void TestMeasSetDlg::zeroAdjustmentEndsByAnswerStopOrCloseBox()
         { "front stop", false, EEnd::Stop, 0, {} },
         { "mux stop", true, EEnd::Stop, 1, {} },
         { "mux close box", true, EEnd::CloseBox, 1, {} },
+        { "mux progress window closed", true, EEnd::WindowClosed, 1, {} },
         { "declined", false, EEnd::Declined, 0, { kZeroAdjustNotExecuted } },
     };
     for (const SCase& test : cases) {
@@ -374,6 +375,8 @@ void TestMeasSetDlg::zeroAdjustmentEndsByAnswerStopOrCloseBox()
             QTest::mouseClick(Child<QPushButton>(*window, kStopButton), Qt::LeftButton);
         } else if (test.End == EEnd::CloseBox) {
             rig.Dialog->close();
+        } else if (test.End == EEnd::WindowClosed) {
+            window->close();
         }
         QVERIFY2(QTest::qWaitFor([&] { return !rig.Dialog->ZeroAdjustRunning(); }, 10000), test.Name);
         QVERIFY(!window->isVisible());
