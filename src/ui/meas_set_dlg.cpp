@@ -310,3 +310,12 @@ CMessDlg* CMeasSetDlg::ZeroAdjustWindow() const
 {
     return m_zeroWindow.data();
 }
+
+std::function<bool(QWidget*, int32_t)> MeasSetOpener(
+    MeasSetData& app, CInstrumentLink& link, IUserPrompt& prompt, IDialogRunner& dialogs)
+{
+    return [&app, &link, &prompt, &dialogs](QWidget* parent, int32_t model) {
+        CMeasSetDlg dialog(model, &app, link, prompt, dialogs, parent);
+        return dialogs.Run(dialog) == QDialog::Accepted;
+    };
+}

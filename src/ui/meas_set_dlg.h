@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QPointer>
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -99,3 +100,8 @@ private:
     QPointer<CMessDlg> m_zeroWindow;
     bool m_stopRequested = false;
 };
+
+// The main window's "Measurement Set.": the dialog over the application's record, run by the
+// runner; true when it ended with the conditions applied.
+[[nodiscard]] std::function<bool(QWidget* parent, int32_t model)> MeasSetOpener(
+    MeasSetData& app, CInstrumentLink& link, IUserPrompt& prompt, IDialogRunner& dialogs);

@@ -111,10 +111,7 @@ int CVxSampleApp::Run(int argc, char** argv)
     CQtDialogRunner dialogs;
     CVxSampleDlg window(config, Process.Data, link, prompt, dialogs);
     prompt.SetParent(&window);
-    window.SetMeasSetOpener([&](QWidget* parent, int32_t model) {
-        CMeasSetDlg dialog(model, &Process.Data, link, prompt, dialogs, parent);
-        return dialogs.Run(dialog) == QDialog::Accepted;
-    });
+    window.SetMeasSetOpener(MeasSetOpener(Process.Data, link, prompt, dialogs));
     const std::unique_ptr<IPortSource> systemPorts = MakeSystemPortSource();
     // The configured port and the link's are listed even when the enumerator misses them (a
     // simulator's pseudo-terminal), so the port list and its search reach them.

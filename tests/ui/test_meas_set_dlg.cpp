@@ -117,6 +117,7 @@ private slots:
     void loadFromTheInstrumentRefillsThePages();
     void saveToPanelSendsFirstThenSavesTheChosenPanel();
     void zeroAdjustmentEndsByAnswerStopOrCloseBox();
+    void closeFromTheMenuRefreshesTheMainWindow();
 };
 
 void TestMeasSetDlg::sendThenCancelKeepsTheConditionsApplied()
@@ -393,6 +394,36 @@ void TestMeasSetDlg::zeroAdjustmentEndsByAnswerStopOrCloseBox()
         QVERIFY2(rig.Received(":ABORt") == test.Aborts, test.Name);
         QCOMPARE(rig.Dialog->isVisible(), test.End != EEnd::CloseBox);
     }
+}
+
+void TestMeasSetDlg::closeFromTheMenuRefreshesTheMainWindow()
+{
+    RigOptions options;
+    options.Sim = Meter("VX6207-02");
+    CWindowRig rig(options);
+    CVxSampleDlg& window = *rig.Window;
+    rig.Window->SetMeasSetOpener(MeasSetOpener(rig.Data, rig.Link, rig.Prompt, rig.Runner));
+    QCOMPARE(window.StepList().rowCount(), 0);
+    struct SEnd {
+        int Button;
+        int RowsAfter;
+    };
+    // Cancel leaves the window as it was; Close applies the MUX choice and the list follows it.
+    for (const SEnd end : { SEnd { 2, 0 }, SEnd { 1, 42 } }) {
+        rig.Runner.Answer = [&](QDialog& dialog) {
+            auto& settings = static_cast<CMeasSetDlg&>(dialog);
+            settings.show();
+            if (!QTest::qWaitForWindowExposed(&settings))
+                return int(QDialog::Rejected);
+            ClickControl(settings.Control(kMuxRadio));
+            QTest::mouseClick(settings.Control(end.Button), Qt::LeftButton);
+            return settings.result();
+        };
+        window.MenuAction(kMenuMeasurementSet)->trigger();
+        QCOMPARE(window.StepList().rowCount(), end.RowsAfter);
+        QCOMPARE(rig.Data.MuxOn, end.RowsAfter != 0 ? 1 : 0);
+    }
+    QVERIFY2(rig.Prompt.Texts.empty(), Joined(rig.Prompt.Texts));
 }
 
 QTEST_MAIN(TestMeasSetDlg)
