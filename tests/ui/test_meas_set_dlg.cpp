@@ -118,6 +118,7 @@ private slots:
     void saveToPanelSendsFirstThenSavesTheChosenPanel();
     void zeroAdjustmentEndsByAnswerStopOrCloseBox();
     void closeFromTheMenuRefreshesTheMainWindow();
+    void anInstrumentOfAnotherModelIsRefusedByEveryTransfer();
 };
 
 void TestMeasSetDlg::sendThenCancelKeepsTheConditionsApplied()
@@ -332,7 +333,7 @@ void TestMeasSetDlg::saveToPanelSendsFirstThenSavesTheChosenPanel()
 
 void TestMeasSetDlg::zeroAdjustmentEndsByAnswerStopOrCloseBox()
 {
-    enum class EEnd { Answer, Stop, CloseBox, WindowClosed, Declined };
+    enum class EEnd { Answer, Failure, Stop, CloseBox, WindowClosed, Declined };
     struct SCase {
         const char* Name;
         bool Mux;
@@ -343,6 +344,7 @@ void TestMeasSetDlg::zeroAdjustmentEndsByAnswerStopOrCloseBox()
     const std::vector<SCase> cases = {
         { "front answer", false, EEnd::Answer, 0, {} },
         { "mux answer", true, EEnd::Answer, 0, {} },
+        { "mux failure", true, EEnd::Failure, 0, { kFailedToCompleteZeroAdjust } },
         { "front stop", false, EEnd::Stop, 0, {} },
         { "mux stop", true, EEnd::Stop, 1, {} },
         { "mux close box", true, EEnd::CloseBox, 1, {} },
@@ -351,7 +353,8 @@ void TestMeasSetDlg::zeroAdjustmentEndsByAnswerStopOrCloseBox()
     };
     for (const SCase& test : cases) {
         SimOptions sim = Meter();
-        sim.ZeroAdjustMs = test.End == EEnd::Answer ? 50 : 600000;
+        sim.ZeroAdjustMs = test.End == EEnd::Answer || test.End == EEnd::Failure ? 50 : 600000;
+        sim.ZeroAdjustFails = test.End == EEnd::Failure;
         SDialog rig(kModelVx6207A_2, sim, [&](MeasSetData& record) {
             record.MuxOn = test.Mux ? 1 : 0;
             FixedRangeThree(record);
@@ -424,6 +427,19 @@ void TestMeasSetDlg::closeFromTheMenuRefreshesTheMainWindow()
         QCOMPARE(rig.Data.MuxOn, end.RowsAfter != 0 ? 1 : 0);
     }
     QVERIFY2(rig.Prompt.Texts.empty(), Joined(rig.Prompt.Texts));
+}
+
+void TestMeasSetDlg::anInstrumentOfAnotherModelIsRefusedByEveryTransfer()
+{
+    for (const int button : { kSendToInstrument, kLoadFromInstrument, kExecuteZeroAdjust, 3 }) {
+        SDialog rig(kModelVx6207A_2, Meter("VX6208"));
+        const MeasSetData before = rig.Dialog->SettingsBlock();
+        rig.Click(button);
+        QVERIFY2(rig.Prompt.Texts == std::vector<std::string> { kModelMismatch }, Joined(rig.Prompt.Texts));
+        QVERIFY(rig.Dialog->SettingsBlock() == before);
+        QVERIFY(rig.Dialog->isVisible());
+        QCOMPARE(rig.Received(":MUX:VAR:SET:START"), size_t(0)); // nothing was sent or read
+    }
 }
 
 QTEST_MAIN(TestMeasSetDlg)
