@@ -32,6 +32,35 @@ bool CMuxPageLogic::ConfirmZeroAdjustClear()
     return true;
 }
 
+// Delta T, TC and A-TC exclude each other; Delta T also turns the comparator off.
+void CMuxPageLogic::TurnTemperatureCorrection(int control, bool on)
+{
+    MeasCondition& c = m_cond;
+    const int32_t value = on ? 1 : 0;
+    const bool atc = m_model == 2048;
+    if (control == kFcDeltaT) {
+        c.DeltaTOn = value;
+        if (on) {
+            m_view.CompChoice = 0;
+            c.CompOn = 0;
+            c.TcOn = 0;
+            c.AtcOn = atc ? 0 : c.AtcOn;
+        }
+    } else if (control == kFcTc) {
+        c.TcOn = value;
+        if (on) {
+            c.DeltaTOn = 0;
+            c.AtcOn = atc ? 0 : c.AtcOn;
+        }
+    } else {
+        c.AtcOn = atc ? value : 0;
+        if (on && atc) {
+            c.DeltaTOn = 0;
+            c.TcOn = 0;
+        }
+    }
+}
+
 void CMuxPageLogic::SetCheck(int control, bool on)
 {
     const std::map<int, std::string> typed = m_view.Texts;
@@ -41,27 +70,9 @@ void CMuxPageLogic::SetCheck(int control, bool on)
     const bool atc = m_model == 2048;
     switch (control) {
     case kFcDeltaT:
-        c.DeltaTOn = value;
-        if (on) {
-            m_view.CompChoice = 0;
-            c.CompOn = 0;
-            c.TcOn = 0;
-            c.AtcOn = atc ? 0 : c.AtcOn;
-        }
-        break;
     case kFcTc:
-        c.TcOn = value;
-        if (on) {
-            c.DeltaTOn = 0;
-            c.AtcOn = atc ? 0 : c.AtcOn;
-        }
-        break;
     case kMcAtc:
-        c.AtcOn = atc ? value : 0;
-        if (on && atc) {
-            c.DeltaTOn = 0;
-            c.TcOn = 0;
-        }
+        TurnTemperatureCorrection(control, on);
         break;
     case kFcPureResistance:
         if (on && LowPowerApplies(c)) {
@@ -252,6 +263,8 @@ void CMuxPageLogic::EditCompCell(int index)
 
 void CMuxPageLogic::EndStepEdit(int row, int column, const std::string& text, int index)
 {
+    if (row < 0 || row >= kMuxChannels || column < 0 || column >= kStepColumns)
+        return;
     auto& cells = m_view.Steps[static_cast<size_t>(row)].Cells;
     if (row != m_step) {
         m_prompt.ShowMessage(kOtherRowEdited);
@@ -286,11 +299,15 @@ void CMuxPageLogic::EndStepEdit(int row, int column, const std::string& text, in
 
 void CMuxPageLogic::EditZeroCell(int row, const std::string& text)
 {
+    if (row < 0 || static_cast<size_t>(row) >= m_view.Zero.size())
+        return;
     m_view.Zero[static_cast<size_t>(row)].Value = text;
 }
 
 void CMuxPageLogic::CheckZeroRow(int row, bool on)
 {
+    if (row < 0 || static_cast<size_t>(row) >= m_view.Zero.size())
+        return;
     m_view.Zero[static_cast<size_t>(row)].On = on ? 1 : 0;
 }
 

@@ -162,6 +162,7 @@ private:
     [[nodiscard]] bool CollectZeroAdjust();
     [[nodiscard]] bool ConfirmZeroAdjustClear();
     void CollectPinCell(int column, const std::string& text);
+    void TurnTemperatureCorrection(int control, bool on);
     void EditRangeCell(int index);
     void EditCompCell(int index);
     void Refresh();

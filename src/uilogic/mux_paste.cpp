@@ -115,25 +115,37 @@ void ClearExcluded(int item, int32_t model, const MuxClip& clip, MeasCondition& 
     }
 }
 
-void CopyItem(int item, int32_t model, const MuxClip& clip, MuxPinSet& pins, MeasCondition& to, int channel)
+void CopyPinItem(int item, const MuxPinSet& from, MuxPinSet& to)
 {
-    const MeasCondition& from = clip.Cond;
     switch (item) {
     case kPiEnable:
-        pins.Enable = clip.Pins.Enable;
+        to.Enable = from.Enable;
         break;
     case kPiName:
-        pins.Name = clip.Pins.Name;
+        to.Name = from.Name;
         break;
     case kPiUnit:
-        pins.Unit = clip.Pins.Unit;
+        to.Unit = from.Unit;
         break;
     case kPiInst:
-        pins.Inst = clip.Pins.Inst;
+        to.Inst = from.Inst;
         break;
     case kPiZeroAll:
-        pins.ZeroAll = clip.Pins.ZeroAll;
+        to.ZeroAll = from.ZeroAll;
         break;
+    default:
+        break;
+    }
+}
+
+void CopyItem(int item, int32_t model, const MuxClip& clip, MuxPinSet& pins, MeasCondition& to, int channel)
+{
+    if (item <= kPiZeroAll) {
+        CopyPinItem(item, clip.Pins, pins);
+        return;
+    }
+    const MeasCondition& from = clip.Cond;
+    switch (item) {
     case kPiRange:
         CopyRange(model, from, to);
         break;
