@@ -265,6 +265,8 @@ void CMeasSetDlg::OnTransferAndClose()
 
 void CMeasSetDlg::reject()
 {
+    if (m_transferring)
+        return; // the dialog's objects are in use below this call
     if (m_zeroRun != nullptr)
         StopZeroAdjust(true); // the close box stops a running adjustment as Stop does
     QDialog::reject();

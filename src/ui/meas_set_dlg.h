@@ -99,6 +99,7 @@ private:
     std::unique_ptr<CZeroAdjustRun> m_zeroRun;
     QPointer<CMessDlg> m_zeroWindow;
     bool m_stopRequested = false;
+    bool m_transferring = false; // a synchronous transfer runs: the dialog cannot end
 };
 
 // The main window's "Measurement Set.": the dialog over the application's record, run by the

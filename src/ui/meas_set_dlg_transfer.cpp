@@ -23,20 +23,24 @@ constexpr const char* kFileFilter = "*.vxf";
 constexpr const char* kFileSuffix = "vxf";
 
 // The wait cursor and the progress window of one synchronous transfer; the window shows the
-// lines done of the lines to do. Closing it brings the dialog back to the top.
+// lines done of the lines to do. Closing it brings the dialog back to the top. `busy` is raised
+// meanwhile: the window system's close request still arrives while the window repaints.
 class CTransferWindow {
 public:
-    CTransferWindow(QWidget* owner, const std::string& text)
+    CTransferWindow(QWidget* owner, bool& busy, const std::string& text)
         : m_owner(owner)
+        , m_busy(busy)
         , m_window(owner)
         , m_text(UiText(text))
     {
+        m_busy = true;
         QApplication::setOverrideCursor(Qt::WaitCursor);
         m_window.ShowProgress(text);
         m_clock.start();
     }
     ~CTransferWindow()
     {
+        m_busy = false;
         m_window.CloseProgress();
         QApplication::restoreOverrideCursor();
         m_owner->raise();
@@ -59,6 +63,7 @@ public:
 
 private:
     QWidget* m_owner;
+    bool& m_busy;
     CMessDlg m_window;
     QString m_text;
     QElapsedTimer m_clock;
@@ -79,7 +84,7 @@ bool CMeasSetDlg::SendSettings(bool withApply)
     const MeasSetData block = SettingsBlock();
     bool sent = false;
     {
-        CTransferWindow window(this, TransferTextOf(m_model));
+        CTransferWindow window(this, m_transferring, TransferTextOf(m_model));
         CCommunicateMeasData transfer(m_prompt, m_link);
         transfer.SetProgress(window.Progress());
         sent = transfer.WriteAll(block);
@@ -96,7 +101,7 @@ void CMeasSetDlg::LoadFromInstrument()
     MeasSetData block = SettingsBlock();
     bool read = false;
     {
-        CTransferWindow window(this, CapturingTextOf(m_model));
+        CTransferWindow window(this, m_transferring, CapturingTextOf(m_model));
         CCommunicateMeasData transfer(m_prompt, m_link);
         transfer.SetProgress(window.Progress());
         read = transfer.ReadAll(block);
@@ -114,7 +119,7 @@ void CMeasSetDlg::LoadZeroAdjustValues(CZeroAdjustRun& run)
         return;
     bool read = false;
     {
-        const CTransferWindow window(this, CapturingTextOf(m_model));
+        const CTransferWindow window(this, m_transferring, CapturingTextOf(m_model));
         read = run.Finish(); // "Failed to load settings." is told there
     }
     if (read)

@@ -96,6 +96,27 @@ QByteArray Joined(const std::vector<std::string>& texts)
     return QByteArray::fromStdString(joined);
 }
 
+// Asks the dialog to close the moment a progress window appears: a close request of the window
+// system in the middle of a transfer.
+class CCloseOnProgress final : public QObject {
+public:
+    explicit CCloseOnProgress(QDialog& target)
+        : m_target(target)
+    {
+        qApp->installEventFilter(this);
+    }
+    ~CCloseOnProgress() override { qApp->removeEventFilter(this); }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show && qobject_cast<CMessDlg*>(watched) != nullptr)
+            m_target.close();
+        return false;
+    }
+
+private:
+    QDialog& m_target;
+};
+
 void Shoot(QWidget& widget, const QString& name)
 {
     widget.grab().save(QDir::currentPath() + QLatin1Char('/') + name);
@@ -128,7 +149,11 @@ void TestMeasSetDlg::sendThenCancelKeepsTheConditionsApplied()
     auto* range = Child<QComboBox>(rig.Dialog->FrontPage(), kFcRange);
     range->setCurrentIndex(5); // a fixed range
     emit range->activated(5);
-    rig.Click(kSendToInstrument);
+    {
+        const CCloseOnProgress closer(*rig.Dialog);
+        rig.Click(kSendToInstrument);
+    }
+    QVERIFY(rig.Dialog->isVisible()); // not while the transfer used it
     QVERIFY2(rig.Prompt.Texts.empty(), Joined(rig.Prompt.Texts));
     QCOMPARE(rig.App.Front.Cond.AutoRange, 0);
     QCOMPARE(rig.App.Front.Cond.Range, 4);
