@@ -109,13 +109,13 @@ QWidget* CMeasSetDlg::BuildButtons()
     };
     const SButton list[] = {
         { 1118, UiText(LoadButtonCaption(m_model)), &CMeasSetDlg::LoadFromInstrument },
-        { 1122, UiText(SendButtonCaption(m_model)), nullptr },
+        { 1122, UiText(SendButtonCaption(m_model)), &CMeasSetDlg::OnSend },
         { 1121, UiText("Save to Panel"), &CMeasSetDlg::OnSaveToPanel },
         { 1119, UiText("Save to File"), &CMeasSetDlg::OnSaveToFile },
         { 1120, UiText("Load from File"), &CMeasSetDlg::OnLoadFromFile },
         { 1123, UiText("Execute 0ADJ"), &CMeasSetDlg::OnZeroAdjust },
         { 1, UiText("Close"), &CMeasSetDlg::OnClose },
-        { 2, UiText("Cancel"), nullptr },
+        { 2, UiText("Cancel"), nullptr }, // reject: also the close box
         { 3, UiText("Transfer settings\n      and close"), &CMeasSetDlg::OnTransferAndClose },
     };
     size_t index = 3;
@@ -126,25 +126,15 @@ QWidget* CMeasSetDlg::BuildButtons()
         buttons->addWidget(button);
         m_own[index++] = button;
         // Every button first ends an open edit in the pages' lists, so a typed cell counts.
-        if (entry.Id == 2) {
+        if (entry.Handler == nullptr) {
             connect(button, &QPushButton::clicked, this, &CMeasSetDlg::reject, Qt::DirectConnection);
-        } else if (entry.Id == 1122) {
-            connect(
-                button, &QPushButton::clicked, this,
-                [this] {
-                    CommitEditors();
-                    (void)SendSettings(true);
-                },
-                Qt::DirectConnection);
-        } else {
-            connect(
-                button, &QPushButton::clicked, this,
-                [this, handler = entry.Handler] {
-                    CommitEditors();
-                    (this->*handler)();
-                },
-                Qt::DirectConnection);
+            continue;
         }
+        const auto run = [this, handler = entry.Handler] {
+            CommitEditors();
+            (this->*handler)();
+        };
+        connect(button, &QPushButton::clicked, this, run, Qt::DirectConnection);
     }
     return column;
 }
@@ -249,6 +239,11 @@ bool CMeasSetDlg::ApplyToApplication()
     }
     *m_app = block;
     return true;
+}
+
+void CMeasSetDlg::OnSend()
+{
+    (void)SendSettings(true);
 }
 
 void CMeasSetDlg::OnClose()

@@ -73,6 +73,7 @@ private:
     [[nodiscard]] bool SendSettings(bool withApply);
     [[nodiscard]] bool CheckModel();
     void LoadFromInstrument();
+    void OnSend();
     void OnTransferAndClose();
     void OnClose();
     void OnSaveToPanel();
