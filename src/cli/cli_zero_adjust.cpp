@@ -61,7 +61,7 @@ int RunZeroAdjust(ZeroOptions& options)
     record.ModelCode = model;
     if (!transfer.CheckModel(record, model))
         return kExitFailure;
-    if (!prompt.AskYesNo("Mirror measurement conditions to " + ModelFamilyName(model) + "?")) {
+    if (!prompt.AskYesNo(MirrorQuestionOf(model))) {
         prompt.ShowMessage(kZeroAdjustNotExecuted);
         return kExitFailure;
     }

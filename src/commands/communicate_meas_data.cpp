@@ -1,5 +1,6 @@
 #include "commands/communicate_meas_data.h"
 
+#include <algorithm>
 #include <array>
 
 #include "commands/command_factory.h"
@@ -17,6 +18,25 @@ constexpr std::array kFinishWrite { kSetEnd, kSetCh, kExit };
 constexpr std::array kEnd { kSetEnd, kExit };
 constexpr std::array kAbort { kScanAbort };
 
+// Lines a command takes: the per-channel MUX tables send a line and "*OPC" per channel, or ask
+// once per channel; a single group of settings takes about three (measured on the front lists).
+size_t LinesOf(int number, bool write)
+{
+    if (number == kVsp || number == kCh0Adj)
+        return write ? 2 * kMuxChannels : kMuxChannels;
+    if (number == kInit)
+        return 6;
+    return 3;
+}
+
+template <typename List> size_t LinesOf(const List& numbers, bool write)
+{
+    size_t lines = 0;
+    for (const int number : numbers)
+        lines += LinesOf(number, write);
+    return lines;
+}
+
 } // namespace
 
 CCommunicateMeasData::CCommunicateMeasData(IUserPrompt& prompt, CInstrumentLink& link)
@@ -27,6 +47,46 @@ CCommunicateMeasData::CCommunicateMeasData(IUserPrompt& prompt, CInstrumentLink&
 }
 
 CCommunicateMeasData::~CCommunicateMeasData() { EndTransfer(); }
+
+class CCommunicateMeasData::CProgressScope {
+public:
+    CProgressScope(CCommunicateMeasData& owner, bool write)
+        : m_owner(owner)
+        , m_write(write)
+    {
+        if (m_owner.m_progress)
+            m_owner.m_link.LineSent = [this] { Report(false); };
+    }
+    ~CProgressScope()
+    {
+        if (!m_owner.m_progress)
+            return;
+        m_owner.m_link.LineSent = nullptr;
+        Report(true);
+    }
+    CProgressScope(const CProgressScope&) = delete;
+    CProgressScope& operator=(const CProgressScope&) = delete;
+
+private:
+    void Report(bool end)
+    {
+        // A read learns from the instrument which list follows, so the total is taken each time.
+        const size_t total = ExpectedLines(*m_owner.m_working, m_write);
+        m_done = end ? total : std::min(m_done + 1, total - 1);
+        m_owner.m_progress(m_done, total);
+    }
+
+    CCommunicateMeasData& m_owner;
+    bool m_write;
+    size_t m_done = 0;
+};
+
+size_t CCommunicateMeasData::ExpectedLines(const MeasSetData& record, bool write)
+{
+    const size_t list = record.MuxOn != 0 ? (write ? LinesOf(kMuxWrite, true) : LinesOf(kMuxRead, false))
+                                          : LinesOf(FrontList(record.ModelCode), write);
+    return LinesOf(kStart, write) + list + (write ? LinesOf(kFinishWrite, true) : LinesOf(kEnd, true));
+}
 
 std::unique_ptr<CCommunicateVx> CCommunicateMeasData::CreateCommand(int number)
 {
@@ -96,6 +156,7 @@ bool CCommunicateMeasData::WriteAll(MeasSetData record)
         m_prompt.ShowMessage(kErrorsInSettings);
         return false;
     }
+    const CProgressScope progress(*this, true);
     bool ok = Run(kStart, EOperation::Send);
     if (ok && m_working->MuxOn != 0)
         ok = Run(kMuxWrite, EOperation::Send);
@@ -112,6 +173,7 @@ bool CCommunicateMeasData::WriteAll(MeasSetData record)
 bool CCommunicateMeasData::ReadAll(MeasSetData& record)
 {
     *m_working = record;
+    const CProgressScope progress(*this, false);
     // The instrument's selection, read by the start list, decides which list follows.
     bool ok = Run(kStart, EOperation::Read);
     if (ok && m_working->MuxOn != 0)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <span>
 
@@ -33,6 +34,14 @@ public:
     // ":MUX:VAR:SET:END" when the link is still open, then disconnect.
     void EndTransfer();
 
+    // Lines sent so far of the lines the transfer is expected to send, reported after each line
+    // of WriteAll and ReadAll (the MUX tables take seconds) and once more with done == total at
+    // their end. The count to do is an estimate; done never passes it.
+    using ProgressFn = std::function<void(size_t done, size_t total)>;
+    void SetProgress(ProgressFn progress) { m_progress = std::move(progress); }
+    // The lines a write (or read) of the record's list is expected to take, connect and end included.
+    [[nodiscard]] static size_t ExpectedLines(const MeasSetData& record, bool write);
+
     // A command object of the number, working on this object's working copy when its class
     // takes a record.
     [[nodiscard]] std::unique_ptr<CCommunicateVx> CreateCommand(int number);
@@ -50,9 +59,12 @@ private:
     // Runs the numbers in order; stops at the first failure unless results are ignored.
     [[nodiscard]] bool Run(std::span<const int> numbers, EOperation operation, bool ignoreResults = false);
     [[nodiscard]] bool RunNumber(int number, EOperation operation);
+    // Counts the lines of one transfer while it runs; reports the end when it goes.
+    class CProgressScope;
 
     IUserPrompt& m_prompt;
     CInstrumentLink& m_link;
     std::unique_ptr<MeasSetData> m_working; // large: kept off the caller's stack
     std::unique_ptr<CCommunicateVx> m_current;
+    ProgressFn m_progress;
 };

@@ -3,8 +3,14 @@
 #include <thread>
 
 #include "commands/command_factory.h"
+#include "settings/model_info.h"
 
 using namespace CommandNo;
+
+std::string MirrorQuestionOf(int32_t model)
+{
+    return "Mirror measurement conditions to " + ModelFamilyName(model) + "?";
+}
 
 CZeroAdjustRun::CZeroAdjustRun(IUserPrompt& prompt, CInstrumentLink& link)
     : m_prompt(prompt)

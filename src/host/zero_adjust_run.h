@@ -8,6 +8,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "commands/communicate_meas_data.h"
 #include "settings/meas_set_data.h"
@@ -18,6 +19,9 @@ inline constexpr const char* kFailedToStartZeroAdjust = "Failed to start 0ADJ.";
 inline constexpr const char* kFailedToCompleteZeroAdjust = "Failed to complete 0ADJ.";
 inline constexpr const char* kFailedToLoadSettings = "Failed to load settings.";
 inline constexpr int kZeroAdjustPollMs = 200;
+
+// The question before the conditions are mirrored to the instrument for the adjustment.
+[[nodiscard]] std::string MirrorQuestionOf(int32_t model);
 
 enum class ZeroAdjustStatus {
     Running, // no answer yet

@@ -109,8 +109,14 @@ bool CInstrumentLink::SendCommand(const std::string& text)
     line.reserve(text.size() + 2);
     line.append(text).append("\r\n");
     size_t written = 0;
-    std::lock_guard<std::mutex> guard(m_lock);
-    return m_channel.Send(line.data(), line.size(), written);
+    bool sent = false;
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        sent = m_channel.Send(line.data(), line.size(), written);
+    }
+    if (sent && LineSent)
+        LineSent(); // outside the lock: the watcher may repaint a window
+    return sent;
 }
 
 bool CInstrumentLink::SendBareLine()

@@ -3,6 +3,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -83,6 +84,10 @@ public:
 
     // The device path opened for a serial port name: names that are not paths live under /dev.
     static std::string DevicePathOf(const std::string& port);
+
+    // Called on the sending thread after each line SendCommand handed to the channel; the settings
+    // transfers count their lines with it. Empty while nobody watches.
+    std::function<void()> LineSent;
 
     int32_t IsOpen = 0;
     int32_t CrSeen = 0;

@@ -116,11 +116,13 @@ void CPanelNameSetDlg::done(int result)
     QDialog::done(result);
 }
 
-bool SaveToPanel(
-    QWidget* parent, IDialogRunner& dialogs, CInstrumentLink& link, IUserPrompt& prompt, int32_t model, bool muxPanels)
+bool SaveToPanel(QWidget* parent, IDialogRunner& dialogs, CInstrumentLink& link, IUserPrompt& prompt, int32_t model,
+    bool muxPanels, const std::function<bool()>& beforeSave)
 {
     CPanelNameSetDlg dialog(model, muxPanels, link, prompt, parent);
     if (!dialog.ReadNames() || dialogs.Run(dialog) != QDialog::Accepted)
+        return false;
+    if (beforeSave && !beforeSave())
         return false;
     return SavePanel(link, PanelNumber(dialog.PanelIndex(), muxPanels), dialog.PanelName(), prompt);
 }

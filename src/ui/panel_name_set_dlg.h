@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "host/panel_names.h"
@@ -47,8 +48,8 @@ private:
     QLineEdit* m_name;
 };
 
-// The panel save of the settings dialog once its conditions are on the instrument: the panel
-// dialog, then the save and name commands for the chosen panel. False when cancelled or failed
-// (the failure told).
-[[nodiscard]] bool SaveToPanel(
-    QWidget* parent, IDialogRunner& dialogs, CInstrumentLink& link, IUserPrompt& prompt, int32_t model, bool muxPanels);
+// The panel save of the settings dialog: the panel dialog, then `beforeSave` (the settings dialog
+// sends its conditions there; false ends quietly), then the save and name commands for the chosen
+// panel. False when cancelled or failed (the failure told).
+[[nodiscard]] bool SaveToPanel(QWidget* parent, IDialogRunner& dialogs, CInstrumentLink& link, IUserPrompt& prompt,
+    int32_t model, bool muxPanels, const std::function<bool()>& beforeSave = {});

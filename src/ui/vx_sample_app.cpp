@@ -12,6 +12,7 @@
 #include "link/port_source.h"
 #include "settings/model_info.h"
 #include "sim/simulator.h"
+#include "ui/meas_set_dlg.h"
 #include "ui/vx_sample_dlg.h"
 #include "uilogic/app_command_line.h"
 
@@ -110,6 +111,7 @@ int CVxSampleApp::Run(int argc, char** argv)
     CQtDialogRunner dialogs;
     CVxSampleDlg window(config, Process.Data, link, prompt, dialogs);
     prompt.SetParent(&window);
+    window.SetMeasSetOpener(MeasSetOpener(Process.Data, link, prompt, dialogs));
     const std::unique_ptr<IPortSource> systemPorts = MakeSystemPortSource();
     // The configured port and the link's are listed even when the enumerator misses them (a
     // simulator's pseudo-terminal), so the port list and its search reach them.

@@ -15,6 +15,33 @@ std::string CaseName(const testing::TestParamInfo<SModelCase>& info)
     return name;
 }
 
+// The progress of one transfer: a report per line, never backwards, never past the total, and
+// a last one with the whole done.
+struct SProgress {
+    std::vector<size_t> Done;
+    size_t LastTotal = 0;
+    bool Ordered = true;
+
+    CCommunicateMeasData::ProgressFn Fn()
+    {
+        return [this](size_t done, size_t total) {
+            Ordered = Ordered && done <= total && (Done.empty() || done >= Done.back());
+            Done.push_back(done);
+            LastTotal = total;
+        };
+    }
+    void Expect(size_t minimumLines, const char* what)
+    {
+        EXPECT_TRUE(Ordered) << what;
+        ASSERT_GE(Done.size(), minimumLines) << what;
+        EXPECT_EQ(Done.back(), LastTotal) << what;
+        // The estimate is within a fifth of the lines really sent, so the window moves evenly.
+        EXPECT_LE(Done.size() * 4, LastTotal * 5) << what;
+        EXPECT_GE(Done.size() * 5, LastTotal * 4) << what;
+        Done.clear();
+    }
+};
+
 // Writes the record, reads it back into the model's default record and compares.
 void ExpectRoundTrip(const SModelCase& model, const MeasSetData& written)
 {
@@ -22,10 +49,15 @@ void ExpectRoundTrip(const SModelCase& model, const MeasSetData& written)
     ASSERT_TRUE(rig.Started);
     {
         CCommunicateMeasData transfer(rig.Prompt, rig.Link);
+        SProgress progress;
+        transfer.SetProgress(progress.Fn());
+        const size_t tableLines = written.MuxOn != 0 ? 2 * kMuxChannels : 20;
         ASSERT_TRUE(transfer.WriteAll(written));
+        progress.Expect(tableLines, "write");
         EXPECT_FALSE(rig.Link.IsOpen);
         MeasSetData read = DefaultRecord(model.Code);
         ASSERT_TRUE(transfer.ReadAll(read));
+        progress.Expect(tableLines / 2, "read");
         EXPECT_FALSE(rig.Link.IsOpen);
         ExpectSameRecord(written, read, model.Name);
     }

@@ -67,6 +67,13 @@ public:
     int Runs = 0;
 };
 
+// A radio button reacts on its indicator and caption only, so it is clicked near its left edge.
+inline void ClickControl(QWidget* control)
+{
+    const bool radio = qobject_cast<QRadioButton*>(control) != nullptr;
+    QTest::mouseClick(control, Qt::LeftButton, {}, radio ? QPoint(8, control->height() / 2) : QPoint());
+}
+
 struct RigOptions {
     SimOptions Sim;
     int32_t Method = 0;
@@ -133,13 +140,7 @@ public:
 
     QString Folder() const { return m_dir.path(); }
     template <typename T = QWidget> T* Control(int id) const { return static_cast<T*>(Window->Control(id)); }
-    // A radio button reacts on its indicator and caption only, so it is clicked near its left edge.
-    void Click(int id)
-    {
-        QWidget* control = Control(id);
-        const bool radio = qobject_cast<QRadioButton*>(control) != nullptr;
-        QTest::mouseClick(control, Qt::LeftButton, {}, radio ? QPoint(8, control->height() / 2) : QPoint());
-    }
+    void Click(int id) { ClickControl(Control(id)); }
     void SetEdit(int id, const QString& text) { Control<QLineEdit>(id)->setText(text); }
     QString Text(int id) const { return Control<QLabel>(id)->text(); }
     bool WaitIdle(int ms = 20000)
