@@ -29,7 +29,10 @@ CMeasThread::CMeasThread(INotifyWindow& notifyWnd, CInstrumentLink& link, CMeasE
 {
 }
 
-void CMeasThread::SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void CMeasThread::SleepMs(int ms)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
 void CMeasThread::ResetForStart()
 {
@@ -41,7 +44,10 @@ void CMeasThread::ResetForStart()
     m_link.ResetLine();
 }
 
-bool CMeasThread::SendLine(const std::string& command) { return m_link.SendCommand(command); }
+bool CMeasThread::SendLine(const std::string& command)
+{
+    return m_link.SendCommand(command);
+}
 
 void CMeasThread::Fail()
 {

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "acquisition/manual_reset_event.h"
-#include "acquisition/reply_check.h"
 #include "acquisition/notify_window.h"
+#include "acquisition/reply_check.h"
 #include "acquisition/thread_object.h"
 
 class CInstrumentLink;

@@ -63,7 +63,8 @@ void CMeasThreadInterval::ThreadMain()
                     }
                     m_events.IdleEvent.Set();
                 }
-            } else if (CManualResetEvent::WaitAll({ &m_events.IntervalEvent, &m_events.TriggerEvent }, kRequestWaitMs)) {
+            } else if (CManualResetEvent::WaitAll(
+                           { &m_events.IntervalEvent, &m_events.TriggerEvent }, kRequestWaitMs)) {
                 // Reset before the request: a tick during its send (the drain takes 10 ms) must stay
                 // set, as every tick that falls while a result is outstanding does.
                 m_events.IntervalEvent.Reset();
@@ -171,9 +172,15 @@ void CMeasThread::RunScanLoop(bool externalTrigger)
     }
 }
 
-void CMeasThreadKeyScan::ThreadMain() { RunScanLoop(false); }
+void CMeasThreadKeyScan::ThreadMain()
+{
+    RunScanLoop(false);
+}
 
-void CMeasThreadTrgScan::ThreadMain() { RunScanLoop(true); }
+void CMeasThreadTrgScan::ThreadMain()
+{
+    RunScanLoop(true);
+}
 
 void CMeasThreadIntervalScan::ThreadMain()
 {
@@ -199,7 +206,8 @@ void CMeasThreadIntervalScan::ThreadMain()
                     Pending = 0;
                     m_events.IdleEvent.Set();
                 }
-            } else if (CManualResetEvent::WaitAll({ &m_events.IntervalEvent, &m_events.TriggerEvent }, kRequestWaitMs)) {
+            } else if (CManualResetEvent::WaitAll(
+                           { &m_events.IntervalEvent, &m_events.TriggerEvent }, kRequestWaitMs)) {
                 m_events.IntervalEvent.Reset();
                 m_events.TriggerEvent.Reset();
                 Request(":READ?", ReplyForm::Value, false, true);
@@ -211,8 +219,8 @@ void CMeasThreadIntervalScan::ThreadMain()
     }
 }
 
-std::unique_ptr<CMeasThread> CreateMeasThread(CaptureMethod method, bool scan, bool scanAuto, INotifyWindow& window,
-    CInstrumentLink& link, CMeasEvents& events)
+std::unique_ptr<CMeasThread> CreateMeasThread(
+    CaptureMethod method, bool scan, bool scanAuto, INotifyWindow& window, CInstrumentLink& link, CMeasEvents& events)
 {
     switch (method) {
     case CaptureMethod::Key:

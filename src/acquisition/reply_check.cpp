@@ -35,9 +35,8 @@ bool IsValueField(std::string_view field)
         return true;
     // A number in the instrument's form: sign, digits, point, exponent; nothing else, and at
     // least one digit before the exponent.
-    const bool plain = std::all_of(field.begin(), field.end(), [](char c) {
-        return (c >= '0' && c <= '9') || c == '.' || c == '+' || c == '-' || c == 'E' || c == 'e';
-    });
+    const bool plain = std::all_of(field.begin(), field.end(),
+        [](char c) { return (c >= '0' && c <= '9') || c == '.' || c == '+' || c == '-' || c == 'E' || c == 'e'; });
     if (field.empty() || !plain)
         return false;
     const size_t exponent = field.find_first_of("Ee");
@@ -48,8 +47,7 @@ bool IsValueField(std::string_view field)
     return ParseDoubleC(field, value);
 }
 
-template <size_t N>
-bool IsOneOf(std::string_view field, const std::array<std::string_view, N>& words)
+template <size_t N> bool IsOneOf(std::string_view field, const std::array<std::string_view, N>& words)
 {
     return std::find(words.begin(), words.end(), field) != words.end();
 }

@@ -184,8 +184,9 @@ int RunCapture(CCliConnection& connection, const CaptureOptions& options)
         return kExitFailure;
     sink.ScanLayout = data.MuxOn && data.MuxScan;
     sink.MuxOn = data.MuxOn;
-    std::cerr << "Capturing (" << options.Method << ")" << (data.MuxOn ? (data.MuxScan ? ", MUX scan" : ", MUX channel") : "")
-              << " into " << (options.Workbook.empty() ? options.Output : options.Workbook) << "\n";
+    std::cerr << "Capturing (" << options.Method << ")"
+              << (data.MuxOn ? (data.MuxScan ? ", MUX scan" : ", MUX channel") : "") << " into "
+              << (options.Workbook.empty() ? options.Output : options.Workbook) << "\n";
 
     std::atomic<bool> finished { false };
     std::thread keys;
@@ -231,8 +232,8 @@ int RunCapture(CCliConnection& connection, const CaptureOptions& options)
     return failed ? kExitFailure : kExitOk;
 }
 
-const CCliRegistration kCapture("capture", "Capture readings into a text file or an .xlsx workbook",
-    [](CLI::App& sub) -> CliRunner {
+const CCliRegistration kCapture(
+    "capture", "Capture readings into a text file or an .xlsx workbook", [](CLI::App& sub) -> CliRunner {
         auto connection = std::make_shared<CCliConnection>();
         auto options = std::make_shared<CaptureOptions>();
         connection->AddOptions(sub);
@@ -246,7 +247,8 @@ const CCliRegistration kCapture("capture", "Capture readings into a text file or
         sub.add_option("-o,--output", options->Output, "Text file to append rows to");
         sub.add_option("--xlsx", options->Workbook, "Workbook to write");
         sub.add_option("--summary", options->Summary, "CSV file to write the per-channel summary to");
-        sub.add_option("--model", options->Model, "Model code or name; without it the configured model, else the instrument's own");
+        sub.add_option("--model", options->Model,
+            "Model code or name; without it the configured model, else the instrument's own");
         return [connection, options] { return RunCapture(*connection, *options); };
     });
 

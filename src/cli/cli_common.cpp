@@ -8,8 +8,8 @@
 #include "link/identification.h"
 #include "link/instrument_link.h"
 #include "link/os_channel.h"
-#include "settings/numeric_locale.h"
 #include "settings/model_info.h"
+#include "settings/numeric_locale.h"
 #include "settings/setting_data.h"
 #include "sim/simulator.h"
 
@@ -33,9 +33,18 @@ bool AskOnTerminal(const std::string& text, bool assumeYes)
 
 } // namespace
 
-void CStderrPrompt::ShowMessage(const std::string& text) { std::cerr << text << '\n'; }
-bool CStderrPrompt::AskYesNo(const std::string& text) { return AskOnTerminal(text, AssumeYes); }
-bool CStderrPrompt::AskOkCancel(const std::string& text) { return AskOnTerminal(text, AssumeYes); }
+void CStderrPrompt::ShowMessage(const std::string& text)
+{
+    std::cerr << text << '\n';
+}
+bool CStderrPrompt::AskYesNo(const std::string& text)
+{
+    return AskOnTerminal(text, AssumeYes);
+}
+bool CStderrPrompt::AskOkCancel(const std::string& text)
+{
+    return AskOnTerminal(text, AssumeYes);
+}
 
 bool ParseModel(const std::string& text, int32_t& code)
 {
@@ -71,9 +80,11 @@ CCliConnection::~CCliConnection() = default;
 void CCliConnection::AddOptions(CLI::App& app)
 {
     auto* port = app.add_option("--port", m_port, "Serial port to the instrument (e.g. /dev/ttyUSB0)");
-    app.add_option("--baud", m_baud, "Baud rate of the serial port")->check(CLI::IsMember({ 9600, 19200, 38400, 115200 }));
+    app.add_option("--baud", m_baud, "Baud rate of the serial port")
+        ->check(CLI::IsMember({ 9600, 19200, 38400, 115200 }));
     auto* lan = app.add_option("--lan", m_lan, "LAN address of the instrument, HOST[:PORT] (port 23 by default)");
-    auto* simulate = app.add_option("--simulate", m_simulate, "Start the built-in simulator (of MODEL, VX6207-02 by default) and use it")
+    auto* simulate = app.add_option("--simulate", m_simulate,
+                            "Start the built-in simulator (of MODEL, VX6207-02 by default) and use it")
                          ->expected(0, 1);
     m_simulateOption = simulate;
     port->excludes(lan)->excludes(simulate);

@@ -59,16 +59,16 @@ int RunResave(const FileOptions& options)
     return kExitOk;
 }
 
-const CCliRegistration kDefaults("defaults", "Write the default settings of a model to a settings file",
-    [](CLI::App& sub) -> CliRunner {
+const CCliRegistration kDefaults(
+    "defaults", "Write the default settings of a model to a settings file", [](CLI::App& sub) -> CliRunner {
         auto options = std::make_shared<FileOptions>();
         sub.add_option("--model", options->Model, "Model code or name (e.g. 10 or VX6207-02)")->required();
         sub.add_option("-o,--output", options->Output, "Settings file to write")->required();
         return [options] { return RunDefaults(*options); };
     });
 
-const CCliRegistration kResave("resave", "Load a settings file for a model and save what was loaded",
-    [](CLI::App& sub) -> CliRunner {
+const CCliRegistration kResave(
+    "resave", "Load a settings file for a model and save what was loaded", [](CLI::App& sub) -> CliRunner {
         auto options = std::make_shared<FileOptions>();
         sub.add_option("input", options->Input, "Settings file to load")->required();
         sub.add_option("-o,--output", options->Output, "Settings file to write")->required();

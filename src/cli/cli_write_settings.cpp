@@ -44,8 +44,8 @@ int RunWriteSettings(WriteOptions& options)
     return kExitOk;
 }
 
-const CCliRegistration kWriteSettings("write-settings", "Send a settings file to the instrument",
-    [](CLI::App& sub) -> CliRunner {
+const CCliRegistration kWriteSettings(
+    "write-settings", "Send a settings file to the instrument", [](CLI::App& sub) -> CliRunner {
         auto options = std::make_shared<WriteOptions>();
         options->Connection.AddOptions(sub);
         sub.add_option("file", options->Input, "Settings file to send")->required()->check(CLI::ExistingFile);

@@ -17,7 +17,10 @@
 namespace {
 
 std::atomic<bool> g_stop { false };
-void OnInterrupt(int) { g_stop = true; }
+void OnInterrupt(int)
+{
+    g_stop = true;
+}
 
 struct ZeroOptions {
     CCliConnection Connection;
@@ -41,7 +44,8 @@ void PrintValues(const MeasSetData& data)
     for (size_t channel = 0; channel < kMuxChannels; ++channel) {
         for (size_t slot = 0; slot < kZeroAdjSlots; ++slot) {
             if (channels[channel].ZeroAdjOn[slot])
-                std::cout << pins[channel].Name << " range " << slot << ": " << channels[channel].ZeroAdjValue[slot] << '\n';
+                std::cout << pins[channel].Name << " range " << slot << ": " << channels[channel].ZeroAdjValue[slot]
+                          << '\n';
         }
     }
 }
@@ -78,7 +82,9 @@ int RunZeroAdjust(ZeroOptions& options)
         return kExitFailure;
     }
     CZeroAdjustRun run(prompt, link);
-    run.SetProgress([](double seconds) { std::cerr << "\r" << kZeroAdjusting << ' ' << FormatC("%.1f", seconds) << " s" << std::flush; });
+    run.SetProgress([](double seconds) {
+        std::cerr << "\r" << kZeroAdjusting << ' ' << FormatC("%.1f", seconds) << " s" << std::flush;
+    });
     if (!run.Start(record, true))
         return kExitFailure;
     std::signal(SIGINT, OnInterrupt);
@@ -101,8 +107,8 @@ int RunZeroAdjust(ZeroOptions& options)
     return kExitOk;
 }
 
-const CCliRegistration kZeroAdjust("zero-adjust", "Run the zero adjustment and read the values back",
-    [](CLI::App& sub) -> CliRunner {
+const CCliRegistration kZeroAdjust(
+    "zero-adjust", "Run the zero adjustment and read the values back", [](CLI::App& sub) -> CliRunner {
         auto options = std::make_shared<ZeroOptions>();
         options->Connection.AddOptions(sub);
         sub.add_option("--model", options->Model, "Model code or name (default: the configured model)");

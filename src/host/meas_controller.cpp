@@ -17,7 +17,10 @@ constexpr int kStopSettleMs = 50;
 constexpr int kStopIdleWaitMs = 1;
 constexpr int kStopEndWaitMs = 100;
 
-void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void SleepMs(int ms)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
 } // namespace
 
@@ -46,7 +49,10 @@ CMeasController::~CMeasController()
     }
 }
 
-void CMeasController::CloseLink() { m_link.Close(); }
+void CMeasController::CloseLink()
+{
+    m_link.Close();
+}
 
 int CMeasController::CheckConnection()
 {
@@ -77,7 +83,8 @@ int CMeasController::CheckConnection()
         bool front = false;
         bool scanOff = false;
         bool scanAuto = false;
-        if (!m_link.QueryContains("CH", front, "FRONT", true) || !m_link.QueryContains("SCAN:MODE", scanOff, "OFF", true)
+        if (!m_link.QueryContains("CH", front, "FRONT", true)
+            || !m_link.QueryContains("SCAN:MODE", scanOff, "OFF", true)
             || !m_link.QueryContains("SCAN:MODE", scanAuto, "AUTO", true)) {
             m_statusText = "Communication error.";
             return 3;
@@ -189,7 +196,8 @@ bool CMeasController::OpenRecorder()
         const size_t dot = FilePath.rfind('.');
         workbook = (dot == std::string::npos ? FilePath : FilePath.substr(0, dot)) + ".xlsx";
     }
-    m_recorder = CreateRecorder(Destination, m_data.MuxOn != 0, m_data.MuxScan != 0, m_config, steps, m_prompt, workbook);
+    m_recorder
+        = CreateRecorder(Destination, m_data.MuxOn != 0, m_data.MuxScan != 0, m_config, steps, m_prompt, workbook);
     return m_recorder->Open(Destination == SaveTarget::Excel ? m_serial : FilePath);
 }
 

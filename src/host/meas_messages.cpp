@@ -165,7 +165,8 @@ int CMeasController::ChannelAtPosition(int position) const
     if (m_data.MuxScan == 0)
         return position == 0 ? ChannelNo : 0;
     const std::vector<uint32_t>& channels = m_worker->Channels;
-    return static_cast<size_t>(position) < channels.size() ? static_cast<int>(channels[static_cast<size_t>(position)]) : 0;
+    return static_cast<size_t>(position) < channels.size() ? static_cast<int>(channels[static_cast<size_t>(position)])
+                                                           : 0;
 }
 
 bool CMeasController::MayRecord() const
@@ -180,8 +181,8 @@ void CMeasController::RecordCurrent(int number)
     if (m_recorder == nullptr)
         return;
     const int stepCount = m_worker != nullptr ? std::max<int>(1, static_cast<int>(m_worker->Channels.size())) : 1;
-    if (m_recorder->Record(number, m_steps.Values, m_steps.Comps, m_steps.Judges, m_steps.Names, m_totalText,
-            m_temperatureText)) {
+    if (m_recorder->Record(
+            number, m_steps.Values, m_steps.Comps, m_steps.Judges, m_steps.Names, m_totalText, m_temperatureText)) {
         m_display.RowRecorded(number, m_steps, stepCount, m_totalText, m_temperatureText);
         if (++m_rowsRecorded == RecordLimit) {
             NotifyMessage end;

@@ -53,9 +53,15 @@ void CInstrumentLink::SetIpOctets(const std::array<int32_t, 4>& octets)
         IpAddress = (IpAddress << 8) | (static_cast<uint32_t>(octet) & 0xFFU);
 }
 
-bool CInstrumentLink::Open() { return OpenChannel(ComPort, BaudRate, true); }
+bool CInstrumentLink::Open()
+{
+    return OpenChannel(ComPort, BaudRate, true);
+}
 
-bool CInstrumentLink::OpenPort(const std::string& port, uint32_t baud) { return OpenChannel(port, baud, false); }
+bool CInstrumentLink::OpenPort(const std::string& port, uint32_t baud)
+{
+    return OpenChannel(port, baud, false);
+}
 
 bool CInstrumentLink::OpenChannel(const std::string& port, uint32_t baud, bool usePortTable)
 {

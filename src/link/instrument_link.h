@@ -54,7 +54,8 @@ public:
     [[nodiscard]] bool SendCommand(const std::string& text);
     [[nodiscard]] std::string ReceiveReply(bool& timedOut, int timeoutMs);
     [[nodiscard]] bool PollLine();
-    [[nodiscard]] bool QueryContains(const std::string& header, bool& found, const char* expected, bool addQuestionMark);
+    [[nodiscard]] bool QueryContains(
+        const std::string& header, bool& found, const char* expected, bool addQuestionMark);
 
     // A bare CR LF under the lock, without drain or reset of the line state (sent before "*idn?").
     [[nodiscard]] bool SendBareLine();

@@ -24,9 +24,15 @@ bool CSaveExcelBase::Open(const std::string& target)
     return true;
 }
 
-bool CSaveExcelBase::Finish() { return m_excel.Close(); }
+bool CSaveExcelBase::Finish()
+{
+    return m_excel.Close();
+}
 
-bool CSaveExcelBase::PutNext(const std::string& text) { return m_excel.PutCell(m_cell++, text); }
+bool CSaveExcelBase::PutNext(const std::string& text)
+{
+    return m_excel.PutCell(m_cell++, text);
+}
 
 bool CSaveExcelBase::RowReady(bool header)
 {
@@ -35,7 +41,10 @@ bool CSaveExcelBase::RowReady(bool header)
     return m_row <= m_excel.MaxRows || m_excel.ContinueOnNewSheet(!header, m_row);
 }
 
-bool CSaveExcelBase::BeginRecord() { return RowReady(false) && m_excel.BeginRow(m_startColumn, m_row, m_columns); }
+bool CSaveExcelBase::BeginRecord()
+{
+    return RowReady(false) && m_excel.BeginRow(m_startColumn, m_row, m_columns);
+}
 
 bool CSaveExcelBase::WriteIndex(int number)
 {
@@ -60,8 +69,8 @@ bool CSaveExcelBase::WriteTime()
         && m_excel.SetCellFormat(column, m_row, "hh:mm:ss");
 }
 
-bool CSaveExcelBase::WriteValues(const StepTexts& values, const StepTexts& comps, const StepTexts&,
-    const std::string& temperature)
+bool CSaveExcelBase::WriteValues(
+    const StepTexts& values, const StepTexts& comps, const StepTexts&, const std::string& temperature)
 {
     if (!PutNext(values[0]) || (m_config.SaveJudge && !PutNext(comps[0])))
         return false;
@@ -128,8 +137,8 @@ bool CSaveExcelMuxScan::WriteHeader(const StepTexts& names)
     return WriteHeaderRow(words);
 }
 
-bool CSaveExcelMuxScan::WriteValues(const StepTexts& values, const StepTexts& comps, const StepTexts& judges,
-    const std::string& temperature)
+bool CSaveExcelMuxScan::WriteValues(
+    const StepTexts& values, const StepTexts& comps, const StepTexts& judges, const std::string& temperature)
 {
     for (int i = 0; i < std::min<int>(m_steps, kMaxSteps); ++i) {
         const auto position = static_cast<size_t>(i);

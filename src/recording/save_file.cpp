@@ -14,10 +14,14 @@ constexpr char kPlaceholder = '\t';
 char SeparatorOf(int32_t separator)
 {
     switch (separator) {
-    case 1: return ';';
-    case 2: return '\t';
-    case 3: return ' ';
-    default: return ',';
+    case 1:
+        return ';';
+    case 2:
+        return '\t';
+    case 3:
+        return ' ';
+    default:
+        return ',';
     }
 }
 
@@ -137,8 +141,8 @@ bool CSaveFileBase::WriteTime()
     return true;
 }
 
-bool CSaveFileBase::WriteValues(const StepTexts& values, const StepTexts& comps, const StepTexts&,
-    const std::string& temperature)
+bool CSaveFileBase::WriteValues(
+    const StepTexts& values, const StepTexts& comps, const StepTexts&, const std::string& temperature)
 {
     AppendField(Decimal(values[0]));
     if (m_config.SaveJudge)
@@ -192,8 +196,8 @@ bool CSaveFileMuxScan::WriteTotalJudge(const std::string& totalJudge)
     return true;
 }
 
-bool CSaveFileMuxScan::WriteValues(const StepTexts& values, const StepTexts& comps, const StepTexts& judges,
-    const std::string& temperature)
+bool CSaveFileMuxScan::WriteValues(
+    const StepTexts& values, const StepTexts& comps, const StepTexts& judges, const std::string& temperature)
 {
     for (int i = 0; i < std::min<int>(m_steps, kMaxSteps); ++i) {
         const auto position = static_cast<size_t>(i);

@@ -36,8 +36,9 @@ protected:
     [[nodiscard]] virtual bool WriteDate() = 0;
     [[nodiscard]] virtual bool WriteTime() = 0;
     [[nodiscard]] virtual bool WriteTotalJudge(const std::string& totalJudge) = 0;
-    [[nodiscard]] virtual bool WriteValues(const StepTexts& values, const StepTexts& comps, const StepTexts& judges,
-        const std::string& temperature) = 0;
+    [[nodiscard]] virtual bool WriteValues(
+        const StepTexts& values, const StepTexts& comps, const StepTexts& judges, const std::string& temperature)
+        = 0;
     [[nodiscard]] virtual bool EndRecord() = 0;
     [[nodiscard]] virtual bool BeginRecord() = 0;
 

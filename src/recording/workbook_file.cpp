@@ -2,8 +2,8 @@
 // of an interrupted capture from its journal, continuation sheets, and putting the completed file
 // in place.
 #include <cstdio>
-#include <filesystem>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -112,7 +112,8 @@ bool ExcelAutomation::CreateWorkbook(const std::string& candidate)
         return false;
     }
     // The mark that lets a later capture carry over every sheet of this workbook.
-    (void)workbook_set_custom_property_string(m_workbook, CWorkbookReader::kOwnerProperty, CWorkbookReader::kOwnerValue);
+    (void)workbook_set_custom_property_string(
+        m_workbook, CWorkbookReader::kOwnerProperty, CWorkbookReader::kOwnerValue);
     return true;
 }
 

@@ -1,8 +1,8 @@
 #include "recording/workbook_journal.h"
 
 #include <cstdio>
-#include <fcntl.h>
 #include <cstring>
+#include <fcntl.h>
 #include <fstream>
 #include <random>
 #include <unistd.h>
@@ -18,11 +18,20 @@ void Escape(std::string& out, const std::string& text)
 {
     for (const char c : text) {
         switch (c) {
-        case '\\': out += "\\\\"; break;
-        case '\t': out += "\\t"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        default: out.push_back(c);
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        default:
+            out.push_back(c);
         }
     }
 }
@@ -47,7 +56,10 @@ std::vector<std::string> Fields(const std::string& line)
 
 } // namespace
 
-CWorkbookJournal::~CWorkbookJournal() { Close(false); }
+CWorkbookJournal::~CWorkbookJournal()
+{
+    Close(false);
+}
 
 bool CWorkbookJournal::ReadName(std::ifstream& file, std::string& name)
 {

@@ -27,8 +27,7 @@ bool AppendWhole(int fd, const std::string& record)
         return true;
     const int writeError = errno;
     // Nothing more can be done when the cut fails too; the caller reports the failed write.
-    while (::ftruncate(fd, end) != 0 && errno == EINTR) {
-    }
+    while (::ftruncate(fd, end) != 0 && errno == EINTR) { }
     errno = writeError;
     return false;
 }

@@ -12,9 +12,15 @@ int OpenFd(const std::string& path, int flags, int mode)
     return ::open(path.c_str(), flags | O_CLOEXEC, mode);
 }
 
-bool SyncFd(int fd) { return ::fsync(fd) == 0; }
+bool SyncFd(int fd)
+{
+    return ::fsync(fd) == 0;
+}
 
-bool RenameOver(const std::string& from, const std::string& to) { return std::rename(from.c_str(), to.c_str()) == 0; }
+bool RenameOver(const std::string& from, const std::string& to)
+{
+    return std::rename(from.c_str(), to.c_str()) == 0;
+}
 
 void KeepOwnerAndMode(int fd, const struct stat& replaced)
 {
@@ -23,11 +29,20 @@ void KeepOwnerAndMode(int fd, const struct stat& replaced)
     (void)::fchmod(fd, replaced.st_mode & 07777);
 }
 
-bool MayWrite(const std::string& path) { return ::access(path.c_str(), W_OK) == 0; }
+bool MayWrite(const std::string& path)
+{
+    return ::access(path.c_str(), W_OK) == 0;
+}
 
-bool FileExists(const std::string& path) { return ::access(path.c_str(), F_OK) == 0; }
+bool FileExists(const std::string& path)
+{
+    return ::access(path.c_str(), F_OK) == 0;
+}
 
-long ProcessId() { return static_cast<long>(::getpid()); }
+long ProcessId()
+{
+    return static_cast<long>(::getpid());
+}
 
 std::tm LocalTimeOf(std::time_t moment)
 {

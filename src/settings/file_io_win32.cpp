@@ -15,14 +15,16 @@ int OpenFd(const std::string& path, int flags, int)
     // Through CreateFileW rather than the C runtime's open: the file may then be renamed or
     // removed while it is open, as the journal and the replaced files need (POSIX allows it).
     const int access = flags & (_O_RDONLY | _O_WRONLY | _O_RDWR);
-    const DWORD rights = access == _O_RDONLY ? GENERIC_READ : access == _O_WRONLY ? GENERIC_WRITE : GENERIC_READ | GENERIC_WRITE;
+    const DWORD rights = access == _O_RDONLY ? GENERIC_READ
+        : access == _O_WRONLY                ? GENERIC_WRITE
+                                             : GENERIC_READ | GENERIC_WRITE;
     DWORD disposition = OPEN_EXISTING;
     if ((flags & _O_CREAT) != 0)
         disposition = (flags & _O_EXCL) != 0 ? CREATE_NEW : (flags & _O_TRUNC) != 0 ? CREATE_ALWAYS : OPEN_ALWAYS;
     else if ((flags & _O_TRUNC) != 0)
         disposition = TRUNCATE_EXISTING;
-    const HANDLE file = CreateFileW(WideOf(path).c_str(), rights, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-        nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file = CreateFileW(WideOf(path).c_str(), rights,
+        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return -1;
     // Binary: the text files already hold their CR LF; the C runtime must not add another CR.
@@ -32,7 +34,10 @@ int OpenFd(const std::string& path, int flags, int)
     return fd;
 }
 
-bool SyncFd(int fd) { return _commit(fd) == 0; }
+bool SyncFd(int fd)
+{
+    return _commit(fd) == 0;
+}
 
 bool RenameOver(const std::string& from, const std::string& to)
 {
@@ -45,11 +50,20 @@ void KeepOwnerAndMode(int, const struct stat&)
     // A new file in the folder takes the folder's permissions; there is no mode to carry over.
 }
 
-bool MayWrite(const std::string& path) { return _waccess(WideOf(path).c_str(), 2) == 0; }
+bool MayWrite(const std::string& path)
+{
+    return _waccess(WideOf(path).c_str(), 2) == 0;
+}
 
-bool FileExists(const std::string& path) { return _waccess(WideOf(path).c_str(), 0) == 0; }
+bool FileExists(const std::string& path)
+{
+    return _waccess(WideOf(path).c_str(), 0) == 0;
+}
 
-long ProcessId() { return static_cast<long>(_getpid()); }
+long ProcessId()
+{
+    return static_cast<long>(_getpid());
+}
 
 std::tm LocalTimeOf(std::time_t moment)
 {

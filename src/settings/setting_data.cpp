@@ -33,7 +33,8 @@ int32_t ReadInt(const CSimpleIniA& ini, const char* section, const char* key, in
 }
 
 // A value outside its list of choices falls back to the default, with a note for the operator.
-int32_t Chosen(int32_t value, int32_t choices, int32_t fallback, const char* key, std::map<std::string, std::string>& warnings)
+int32_t Chosen(
+    int32_t value, int32_t choices, int32_t fallback, const char* key, std::map<std::string, std::string>& warnings)
 {
     if (value >= 0 && value < choices)
         return value;
@@ -48,7 +49,10 @@ std::string ReadText(const CSimpleIniA& ini, const char* section, const char* ke
     return text == nullptr ? fallback : std::string(text);
 }
 
-int32_t Flag(int32_t value) { return value != 0 ? 1 : 0; }
+int32_t Flag(int32_t value)
+{
+    return value != 0 ? 1 : 0;
+}
 
 void SetInt(CSimpleIniA& ini, const char* section, const char* key, int64_t value)
 {
@@ -86,7 +90,8 @@ void CSettingData::Load()
     ComNo = ReadText(ini, "COMM", "ComNo", "COM1");
     BaudRate = ReadInt(ini, "COMM", "BaudRate", 9600, LoadWarnings);
     IFSelect = ReadInt(ini, "COMM", "IFSelect", 0, LoadWarnings);
-    LanIPAddr = static_cast<uint32_t>(ReadInt(ini, "COMM", "LanIPAddr", static_cast<int32_t>(3232235521U), LoadWarnings));
+    LanIPAddr
+        = static_cast<uint32_t>(ReadInt(ini, "COMM", "LanIPAddr", static_cast<int32_t>(3232235521U), LoadWarnings));
     for (int i = 0; i < 4; ++i)
         LanIPOctets[static_cast<size_t>(i)] = static_cast<int32_t>((LanIPAddr >> (24 - 8 * i)) & 0xFFU);
     LanPort = ReadInt(ini, "COMM", "LanPort", 23, LoadWarnings);

@@ -2,8 +2,8 @@
 
 #include <array>
 #include <cstdint>
-#include <string>
 #include <map>
+#include <string>
 
 #include "settings/user_prompt.h"
 

@@ -52,7 +52,8 @@ void AddMuxOptions(CLI::App& app, SimOptions& options, std::vector<std::string>&
         ->check(CLI::Range(1, 42));
     app.add_option("--mux-select", options.MuxSelect, "Selected MUX channel at power-on (0 = front terminals)")
         ->check(CLI::Range(0, 42));
-    app.add_option("--scan-mode", options.MuxScanMode, "Scan mode at power-on")->check(CLI::IsMember({ "OFF", "STEP", "AUTO" }));
+    app.add_option("--scan-mode", options.MuxScanMode, "Scan mode at power-on")
+        ->check(CLI::IsMember({ "OFF", "STEP", "AUTO" }));
     app.add_flag("--fail-stop", options.MuxFailStop, "Scans stop at the first failing channel");
     app.add_option("--channel-limits", limitItems, "Comparator limits of a channel: CH=LOWER:UPPER in ohms");
 }

@@ -29,8 +29,8 @@ TEST(FrontAcquisition, IntervalRecordsTheCountAndSendsNothingMore)
         ASSERT_EQ(lines.size(), static_cast<size_t>(count) + 1);
         EXPECT_EQ(lines[0], "Number,MeasValue,CompJudge,");
         for (int i = 1; i <= count; ++i)
-            EXPECT_TRUE(std::regex_match(lines[static_cast<size_t>(i)],
-                std::regex(std::to_string(i) + R"(,1\.2\d{4}E-03,(---|IN|Hi|Lo))")))
+            EXPECT_TRUE(std::regex_match(
+                lines[static_cast<size_t>(i)], std::regex(std::to_string(i) + R"(,1\.2\d{4}E-03,(---|IN|Hi|Lo))")))
                 << lines[static_cast<size_t>(i)];
         EXPECT_EQ(rig.CountReceived(":FETCh? LIMit"), static_cast<size_t>(count));
         EXPECT_EQ(rig.CountReceived(":SYST:DATA 0"), 1U);
@@ -116,7 +116,8 @@ TEST(FrontAcquisition, StartFailuresTellTheOperatorWhy)
     const Case cases[] = {
         { FrontOptions(), false, 8, "Failed to open interface." },
         { silent, true, 8, "No response." },
-        { FrontOptions("VX6208"), true, 8, "The model setting and the model of the connection destination are different." },
+        { FrontOptions("VX6208"), true, 8,
+            "The model setting and the model of the connection destination are different." },
     };
     for (const Case& c : cases) {
         CHostRig rig(c.Options, c.Running);

@@ -20,8 +20,9 @@ TEST(MuxAcquisition, AutoScanOnCaptureRecordsOneRowPerScan)
     ASSERT_TRUE(rig.RunUntilIdle());
     const std::vector<std::string> lines = rig.FileLines();
     ASSERT_EQ(lines.size(), 3U);
-    EXPECT_EQ(lines[0], "Number,TotalJudge,CH1_MeasValue,CH1_CompJudge,CH1_MuxJudge,CH2_MeasValue,CH2_CompJudge,"
-                        "CH2_MuxJudge,CH3_MeasValue,CH3_CompJudge,CH3_MuxJudge,");
+    EXPECT_EQ(lines[0],
+        "Number,TotalJudge,CH1_MeasValue,CH1_CompJudge,CH1_MuxJudge,CH2_MeasValue,CH2_CompJudge,"
+        "CH2_MuxJudge,CH3_MeasValue,CH3_CompJudge,CH3_MuxJudge,");
     EXPECT_EQ(std::count(lines[2].begin(), lines[2].end(), ','), 10);
     EXPECT_EQ(lines[2].substr(0, 2), "2,");
     EXPECT_EQ(rig.CountReceived(":READ?"), 2U);
@@ -56,8 +57,9 @@ TEST(MuxAcquisition, StepScanMeasuresOneChannelPerCaptureAndClearsBeforeTheFirst
     ASSERT_TRUE(rig.RunUntilIdle());
     const std::vector<std::string> lines = rig.FileLines();
     ASSERT_EQ(lines.size(), 2U);
-    EXPECT_EQ(lines[0], "Number,TotalJudge,CH2_MeasValue,CH2_CompJudge,CH5_MeasValue,CH5_CompJudge,CH9_MeasValue,"
-                        "CH9_CompJudge,");
+    EXPECT_EQ(lines[0],
+        "Number,TotalJudge,CH2_MeasValue,CH2_CompJudge,CH5_MeasValue,CH5_CompJudge,CH9_MeasValue,"
+        "CH9_CompJudge,");
 }
 
 TEST(MuxAcquisition, FailStopReadsOnlyUpToTheFailingChannel)
@@ -177,6 +179,7 @@ TEST(MuxAcquisition, IntervalScansRestartTheTimerPerScanAndReadTheTemperature)
     ASSERT_EQ(lines.size(), 4U);
     EXPECT_EQ(lines[0], "Number,TotalJudge,CH1_MeasValue,CH1_CompJudge,CH2_MeasValue,CH2_CompJudge,Temperature,");
     for (size_t row = 1; row < lines.size(); ++row)
-        EXPECT_TRUE(std::regex_match(lines[row], std::regex(std::to_string(row) + R"(,[-\w]+(,[0-9.]+E-03,---){2},[0-9.]+)")))
+        EXPECT_TRUE(
+            std::regex_match(lines[row], std::regex(std::to_string(row) + R"(,[-\w]+(,[0-9.]+E-03,---){2},[0-9.]+)")))
             << lines[row];
 }

@@ -8,8 +8,8 @@
 
 TEST(Excel, ColumnLettersFollowTheA1Scheme)
 {
-    const std::pair<int, const char*> cases[] = { { 1, "A" }, { 26, "Z" }, { 27, "AA" }, { 131, "EA" }, { 702, "ZZ" },
-        { 703, "AAA" }, { 16384, "XFD" } };
+    const std::pair<int, const char*> cases[]
+        = { { 1, "A" }, { 26, "Z" }, { 27, "AA" }, { 131, "EA" }, { 702, "ZZ" }, { 703, "AAA" }, { 16384, "XFD" } };
     for (const auto& [column, letters] : cases)
         EXPECT_EQ(ExcelAutomation::ColumnLetters(column), letters) << column;
 }
@@ -74,10 +74,10 @@ TEST(Excel, WhatLiesAtTheTargetDecidesWhereTheRowsGo)
 {
     struct Case {
         const char* Name;
-        const char* Content;        // nullptr: no file
-        const char* Journal;        // nullptr: none
-        const char* Destination;    // where the rows land
-        const char* Message;        // the start of the one message shown, or nullptr
+        const char* Content; // nullptr: no file
+        const char* Journal; // nullptr: none
+        const char* Destination; // where the rows land
+        const char* Message; // the start of the one message shown, or nullptr
     };
     const Case cases[] = {
         { "no file", nullptr, nullptr, "book.xlsx", nullptr },

@@ -2,8 +2,8 @@
 
 #include <regex>
 
-#include "recording/save_file.h"
 #include "recording/recording_test_support.h"
+#include "recording/save_file.h"
 
 namespace {
 
@@ -67,7 +67,8 @@ TEST(TextRecorders, EverySeparatorAndDecimalPointReadsBackAsTheSameFields)
             ASSERT_EQ(lines.size(), 2U);
             const auto header = SplitCsv(lines[0], separators[separator]);
             const auto row = SplitCsv(lines[1], separators[separator]);
-            const std::vector<std::string> words { "Number", "Date", "Time", "MeasValue", "CompJudge", "Temperature", "" };
+            const std::vector<std::string> words { "Number", "Date", "Time", "MeasValue", "CompJudge", "Temperature",
+                "" };
             EXPECT_EQ(header, words) << separator << decimal;
             ASSERT_EQ(row.size(), 6U) << lines[1];
             EXPECT_EQ(row[0], "1");
@@ -100,8 +101,9 @@ TEST(TextRecorders, ScanRowsHoldOneGroupPerStepAndKeepEarlierTexts)
     ASSERT_TRUE(recorder.Finish());
     const std::vector<std::string> lines = CrLfLines(ReadAll(folder / "scan.csv"));
     ASSERT_EQ(lines.size(), 3U);
-    EXPECT_EQ(lines[0], "TotalJudge,CH1_MeasValue,CH1_CompJudge,CH1_MuxJudge,CH2_MeasValue,CH2_CompJudge,"
-                        "CH2_MuxJudge,CH5_MeasValue,CH5_CompJudge,CH5_MuxJudge,");
+    EXPECT_EQ(lines[0],
+        "TotalJudge,CH1_MeasValue,CH1_CompJudge,CH1_MuxJudge,CH2_MeasValue,CH2_CompJudge,"
+        "CH2_MuxJudge,CH5_MeasValue,CH5_CompJudge,CH5_MuxJudge,");
     EXPECT_EQ(lines[1], "PASS,1.0E-03,IN,PASS,2.0E-03,IN,PASS,5.0E-03,IN,PASS");
     EXPECT_EQ(lines[2], "FAIL,9.0E-03,IN,FAIL,2.0E-03,IN,PASS,5.0E-03,IN,PASS");
 }
@@ -139,8 +141,9 @@ TEST(TextRecorders, ASecondAcquisitionAppendsItsOwnHeader)
         ASSERT_TRUE(RecordOne(recorder, 0, steps));
         ASSERT_TRUE(RecordOne(recorder, 1, steps));
     }
-    EXPECT_EQ(ReadAll(folder / "twice.dat"), "Number MeasValue \r\n1 a b\r\n2 a b\r\n"
-                                             "Number MeasValue \r\n1 a b\r\n2 a b\r\n");
+    EXPECT_EQ(ReadAll(folder / "twice.dat"),
+        "Number MeasValue \r\n1 a b\r\n2 a b\r\n"
+        "Number MeasValue \r\n1 a b\r\n2 a b\r\n");
 }
 
 TEST(TextRecorders, AnEmptyFirstFieldStillKeepsTheColumnsInPlace)

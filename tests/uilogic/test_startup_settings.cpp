@@ -24,10 +24,7 @@ public:
 
 class StartupSettings : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        Folder = MakeTempFolder("vx-startup");
-    }
+    void SetUp() override { Folder = MakeTempFolder("vx-startup"); }
     void TearDown() override { std::filesystem::remove_all(Folder); }
 
     // A settings file of the model with a recognisable front range.
