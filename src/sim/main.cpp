@@ -67,6 +67,9 @@ void AddOptions(CLI::App& app, SimOptions& options, std::vector<std::string>& ch
     app.add_option("--drop-reply", options.DropReplyTo, "Never answer this command");
     app.add_option("--garble-reply", options.GarbleReplyTo, "Answer this command with garbage");
     app.add_option("--fault-every", options.FaultEvery, "Drop or garble only the first of every N named lines");
+    app.add_option("--delay-reply", options.DelayReplyTo, "Answer this command late (see --delay-nth, --delay-ms)");
+    app.add_option("--delay-nth", options.DelayNth, "Only the N-th line naming the --delay-reply command is late");
+    app.add_option("--delay-ms", options.DelayReplyMs, "How late that reply comes, in ms");
     app.add_option("--close-after", options.CloseAfterLines, "Close the connection after N received lines");
     app.add_flag("--trickle", options.Trickle, "Send replies one byte per millisecond");
     app.add_option("--trigger-every-ms", options.TriggerEveryMs, "Fire the external trigger every N ms");

@@ -14,6 +14,11 @@ struct SimOptions {
     std::string DropReplyTo; // header (as sent, case-insensitive) whose reply is never sent
     std::string GarbleReplyTo; // header whose reply is replaced by garbage bytes (still CR LF ended)
     int FaultEvery = 0; // the drop and garble faults hit only the first of every N lines they name (0, 1: all)
+    // The reply to the DelayNth-th line naming DelayReplyTo (1: the first) comes DelayReplyMs late;
+    // replies queued behind it wait for it, as the instrument answers in order.
+    std::string DelayReplyTo;
+    int DelayNth = 1;
+    int DelayReplyMs = 0;
     int CloseAfterLines = 0; // close the connection after this many received lines (0 = never)
     bool Trickle = false; // send replies one byte per millisecond
     int TriggerEveryMs = 0; // fire the external trigger input every N ms (0 = never)

@@ -85,6 +85,9 @@ void CSimSession::HandleLine(const std::string& line, bool execute)
     const bool hit = FaultHits(line);
     if (!response.HasReply || (hit && FaultNamesLine(m_options.DropReplyTo, line)))
         return;
+    if (m_options.DelayReplyMs > 0 && FaultNamesLine(m_options.DelayReplyTo, line)
+        && ++m_delayLines == std::max(1, m_options.DelayNth))
+        response.DelayMs += m_options.DelayReplyMs;
     Enqueue(std::move(response), hit && FaultNamesLine(m_options.GarbleReplyTo, line));
 }
 

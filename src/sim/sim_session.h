@@ -51,6 +51,7 @@ private:
     bool m_overflow = false;
     int m_lineCount = 0;
     int m_faultLines = 0;
+    int m_delayLines = 0; // lines naming the delayed command so far
     bool m_closeRequested = false;
     std::list<SPending> m_pending;
     Clock::time_point m_sequenceEnd {};
