@@ -1,15 +1,18 @@
 #include "acquisition/meas_thread.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <thread>
 
 #include "link/instrument_link.h"
+#include "link/resync.h"
 #include "settings/numeric_locale.h"
 
 namespace {
 
 constexpr int kStepQueryTimeoutMs = 100;
+constexpr int kMaxStepTimeoutMs = 2000;
 constexpr int kTriggerSourceTimeoutMs = 1000;
 constexpr int kReplyWaitMs = 20;
 
@@ -26,6 +29,7 @@ CMeasThread::CMeasThread(INotifyWindow& notifyWnd, CInstrumentLink& link, CMeasE
     : m_notifyWnd(notifyWnd)
     , m_link(link)
     , m_events(events)
+    , m_stepTimeoutMs(kStepQueryTimeoutMs)
 {
 }
 
@@ -44,17 +48,63 @@ void CMeasThread::ResetForStart()
     m_link.ResetLine();
 }
 
-bool CMeasThread::SendLine(const std::string& command)
+bool CMeasThread::Resync()
 {
-    return m_link.SendCommand(command);
+    ResyncBounds bounds;
+    // The identity may take as long as the wait that just ran out.
+    bounds.ConfirmMs = std::max({ bounds.ConfirmMs, 2 * m_stepTimeoutMs, m_lastWaitMs });
+    bounds.TotalMs = std::max(bounds.TotalMs, 3 * bounds.ConfirmMs);
+    bounds.Running = &Running;
+    int roundTripMs = 0;
+    switch (Resynchronise(m_link, bounds, roundTripMs)) {
+    case ResyncResult::InStep:
+        // Replies on this line take this long: waiting less would only lose the next one too.
+        m_stepTimeoutMs = std::clamp(2 * roundTripMs + kStepQueryTimeoutMs, m_stepTimeoutMs, kMaxStepTimeoutMs);
+        m_learnedBoundMs = std::max(m_learnedBoundMs, 2 * roundTripMs + kStepQueryTimeoutMs);
+        return true;
+    case ResyncResult::NoConfirmation:
+        m_fault = MeasFault::Unconfirmed;
+        return false;
+    case ResyncResult::Broken:
+        break;
+    }
+    m_fault = MeasFault::Closed;
+    return false;
 }
 
-void CMeasThread::Fail()
+bool CMeasThread::SendLine(const std::string& command)
+{
+    if (m_link.OutOfStep && !Resync())
+        return false;
+    if (m_link.SendCommand(command))
+        return true;
+    m_fault = MeasFault::Closed;
+    return false;
+}
+
+bool CMeasThread::QueryStep(const std::string& command, ReplyForm form, std::string& reply)
+{
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (!SendLine(command))
+            return false;
+        bool timedOut = false;
+        reply = m_link.ReceiveReply(timedOut, m_stepTimeoutMs);
+        if (!timedOut && IsMeasurementReply(reply, form))
+            return true;
+        m_link.OutOfStep = true; // a wrong line may be a late answer to an earlier request
+        m_fault = timedOut ? MeasFault::NoReply : MeasFault::BadReply;
+        m_lastWaitMs = m_stepTimeoutMs;
+    }
+    reply.clear();
+    return false;
+}
+
+void CMeasThread::Fail(MeasFault fault)
 {
     if (m_linkLost)
         return;
     m_linkLost = true;
-    PostMsg(WM_MEAS_ERROR);
+    PostMsg(WM_MEAS_ERROR, static_cast<int64_t>(fault), fault == MeasFault::NoReply ? m_lastWaitMs : 0);
 }
 
 void CMeasThread::Request(const char* command, ReplyForm form, bool checked, bool bounded)
@@ -63,21 +113,23 @@ void CMeasThread::Request(const char* command, ReplyForm form, bool checked, boo
     m_form = form;
     m_checked = checked;
     m_bounded = bounded && ReplyTimeoutMs > 0;
-    m_sentAt = std::chrono::steady_clock::now();
+    Pending = 1;
     if (!SendLine(command))
         Fail();
-    Pending = 1;
+    m_sentAt = std::chrono::steady_clock::now(); // after a resynchronisation the wait starts now
 }
 
-void CMeasThread::RetryOrFail()
+void CMeasThread::RetryOrFail(MeasFault fault)
 {
+    // Whatever the reply was, or whenever it comes, it must not answer the request sent next.
+    m_link.OutOfStep = true;
     if (++m_failures >= 2) {
-        Fail();
+        Fail(fault);
         return;
     }
-    m_sentAt = std::chrono::steady_clock::now();
-    if (!SendLine(m_request)) // also forgets the bad line and any late reply
+    if (!SendLine(m_request))
         Fail();
+    m_sentAt = std::chrono::steady_clock::now();
 }
 
 void CMeasThread::WaitForStartOnce(bool& firstPass)
@@ -94,7 +146,7 @@ bool CMeasThread::ReplyArrived()
         return false;
     if (m_link.PollLine()) {
         if (m_checked && !IsMeasurementReply(m_link.LineText, m_form)) {
-            RetryOrFail();
+            RetryOrFail(MeasFault::BadReply);
             return false;
         }
         m_failures = 0;
@@ -103,11 +155,14 @@ bool CMeasThread::ReplyArrived()
     // Sleeps until bytes arrive rather than polling every millisecond; a cleared Running is still
     // seen within the wait.
     if (m_link.WaitForInput(kReplyWaitMs) == WaitResult::Broken) {
-        Fail(); // the instrument went away (cable pulled, connection closed): no reply will ever come
+        Fail(MeasFault::Closed); // the instrument went away (cable pulled, connection closed): no reply will ever come
         return false;
     }
-    if (m_bounded && std::chrono::steady_clock::now() - m_sentAt > std::chrono::milliseconds(ReplyTimeoutMs))
-        RetryOrFail();
+    const int boundMs = std::max(ReplyTimeoutMs, m_learnedBoundMs);
+    if (m_bounded && std::chrono::steady_clock::now() - m_sentAt > std::chrono::milliseconds(boundMs)) {
+        m_lastWaitMs = boundMs;
+        RetryOrFail(MeasFault::NoReply);
+    }
     return false;
 }
 
@@ -160,79 +215,74 @@ void CMeasThread::ReadResult()
         ++ResultCount;
 }
 
-int CMeasThread::QueryScanState()
+ScanState CMeasThread::QueryScanState()
 {
-    if (!SendLine("SCAN:STATe?"))
-        return 0;
-    bool timedOut = false;
-    if (m_link.ReceiveReply(timedOut, kStepQueryTimeoutMs) == "1")
-        return 1;
-    if (!SendLine(":CALCulate:LIMit:JUDGe:TOTal?"))
-        return 0;
-    const std::string total = m_link.ReceiveReply(timedOut, kStepQueryTimeoutMs);
-    if (timedOut)
-        return 0;
+    std::string state;
+    if (!QueryStep("SCAN:STATe?", ReplyForm::ScanState, state))
+        return ScanState::Lost;
+    if (state == "1")
+        return ScanState::Scanning;
+    std::string total;
+    if (!QueryStep(":CALCulate:LIMit:JUDGe:TOTal?", ReplyForm::TotalJudge, total))
+        return ScanState::Lost;
     ReplyText = Truncated(total);
     SendMsg(WM_MEAS_TOTAL_JUDGE, 0, 0, ReplyText);
-    return 2;
+    return ScanState::Done;
 }
 
-int CMeasThread::ReadStep(size_t position, bool scroll)
+StepRead CMeasThread::ReadStep(size_t position, bool scroll)
 {
     if (position >= Channels.size())
-        return 0;
+        return StepRead::Lost;
     const uint32_t channel = Channels[position];
     const std::string request = FormatC("%s,%d", ":FETCH? LIMJdge", static_cast<int>(channel));
     std::string reply;
-    // A bad or missing reply gets the request once more; a second one fails the scan.
-    for (int attempt = 0;; ++attempt) {
-        if (!SendLine(request))
-            return 0;
-        bool timedOut = false;
-        reply = m_link.ReceiveReply(timedOut, kStepQueryTimeoutMs);
-        if (!timedOut && IsMeasurementReply(reply, ReplyForm::Channel))
-            break;
-        if (attempt == 1)
-            return 0;
-    }
+    // Never another channel's reply: a step that cannot be read keeps its not-measured texts.
+    if (!QueryStep(request, ReplyForm::Channel, reply))
+        return StepRead::Lost;
     Info = { static_cast<int32_t>(position), static_cast<int32_t>(channel), ResultCount, scroll ? 1 : 0 };
     SendMsg(WM_MEAS_STEP_RESULT, 0, 0, reply);
     const size_t comma = reply.rfind(',');
     const std::string judge = comma == std::string::npos ? reply : reply.substr(comma + 1);
-    return judge == "FAIL" || judge == "ERR" ? 2 : 1;
+    return judge == "FAIL" || judge == "ERR" ? StepRead::ReadFailing : StepRead::Read;
 }
 
-int CMeasThread::ReadScan()
+bool CMeasThread::ReadScan()
 {
-    if (QueryScanState() == 0)
-        return 0;
+    if (QueryScanState() == ScanState::Lost)
+        return false;
     int steps = 0;
+    bool lost = false;
     for (size_t i = 0; i < Channels.size(); ++i) {
+        const StepRead result = ReadStep(i, false);
+        if (result == StepRead::Lost) {
+            lost = true;
+            break;
+        }
         ++steps;
-        const int result = ReadStep(i, false);
-        if (result == 0)
-            return 0;
-        if (result == 2 && FailStop)
+        if (result == StepRead::ReadFailing && FailStop)
             break;
     }
-    if (!Running)
-        return 1; // stopped meanwhile: the scan is not recorded
-    if (RecordTemp)
+    // Stopped meanwhile: the scan is not recorded. A scan cut short by a failure is recorded when
+    // it has readings: those are real, the channels after them stay not measured.
+    if (!Running || (lost && steps == 0))
+        return !lost;
+    if (RecordTemp && !lost)
         (void)ReadTemperature();
     m_events.AckEvent.Reset();
     PostMsg(WM_MEAS_SCAN_DONE, ResultCount, steps);
     (void)m_events.AckEvent.Wait(CManualResetEvent::kInfinite);
     if (RecordResult)
         ++ResultCount;
-    return 1;
+    return !lost;
 }
 
-int CMeasThread::ReadScanStep(size_t position)
+ScanState CMeasThread::ReadScanStep(size_t position)
 {
-    const int state = QueryScanState();
-    if (ReadStep(position, true) == 0)
-        return 0;
-    if (state != 2 || !RecordResult || !Running)
+    const ScanState state = QueryScanState();
+    if (state == ScanState::Lost || ReadStep(position, true) == StepRead::Lost)
+        return ScanState::Lost;
+    if (state != ScanState::Done || !RecordResult || !Running)
         return state;
     if (RecordTemp)
         (void)ReadTemperature();
@@ -240,7 +290,7 @@ int CMeasThread::ReadScanStep(size_t position)
     PostMsg(WM_MEAS_SCAN_DONE, ResultCount, -1);
     (void)m_events.AckEvent.Wait(CManualResetEvent::kInfinite);
     ++ResultCount;
-    return 2;
+    return ScanState::Done;
 }
 
 bool CMeasThread::ReadTemperature()
@@ -248,7 +298,7 @@ bool CMeasThread::ReadTemperature()
     if (!SendLine(":FETC:TEMP?"))
         return false;
     bool timedOut = false;
-    const std::string reply = m_link.ReceiveReply(timedOut, kStepQueryTimeoutMs);
+    const std::string reply = m_link.ReceiveReply(timedOut, m_stepTimeoutMs); // a lost one puts the link out of step
     SendMsg(WM_MEAS_TEMP, 0, 0, reply);
     return true;
 }
@@ -277,14 +327,14 @@ void CMeasThread::HandleScanStep()
 {
     if (StepIndex == 0)
         SendMsg(WM_MEAS_CLEAR, ResultCount);
-    const int state = ReadScanStep(static_cast<size_t>(StepIndex));
-    if (state == 0) {
-        PostMsg(WM_MEAS_ERROR);
+    const ScanState state = ReadScanStep(static_cast<size_t>(StepIndex));
+    if (state == ScanState::Lost) {
+        Fail();
         return;
     }
     ++StepIndex;
     // Back to the first channel when the instrument reports the scan complete, and also when it
     // has measured every enabled channel without saying so (the list must not be overrun).
-    if (state == 2 || static_cast<size_t>(StepIndex) >= Channels.size())
+    if (state == ScanState::Done || static_cast<size_t>(StepIndex) >= Channels.size())
         StepIndex = 0;
 }

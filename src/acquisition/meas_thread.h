@@ -26,6 +26,16 @@ struct CMeasEvents {
 // Replies handed to the window are cut to this many characters.
 constexpr size_t kReplyTextChars = 127;
 
+// How reading one MUX step ended.
+enum class StepRead {
+    Lost, // no reply for the channel, also when asked again, or the link failed: the acquisition ends
+    Read, // the channel's reply came: judged PASS or OFF
+    ReadFailing, // the channel's reply came: judged FAIL or ERR
+};
+
+// How the scan-state query ended.
+enum class ScanState { Lost, Scanning, Done };
+
 // The shared state and operations of the six acquisition loops.
 class CMeasThread : public CThreadObject {
 public:
@@ -57,7 +67,14 @@ public:
 protected:
     // Loop pieces shared by the six workers.
     void ResetForStart();
+    // Sends one line. A link that is out of step (a reply went missing) is resynchronised first, so
+    // that the reply read next answers this line; false when the link is gone or could not be
+    // resynchronised (the fault is kept for Fail).
     [[nodiscard]] bool SendLine(const std::string& command);
+    // A query answered within the step time-out in the given form; a wrong or missing reply puts the
+    // link out of step and the query is asked once more after resynchronising. False when neither
+    // answer came or the link is gone (the fault is kept for Fail).
+    [[nodiscard]] bool QueryStep(const std::string& command, ReplyForm form, std::string& reply);
     // Sends a measurement request. `form` is what its reply must look like (checked only when
     // `checked`); `bounded` says whether a missing reply counts as lost after ReplyTimeoutMs.
     void Request(const char* command, ReplyForm form, bool checked, bool bounded);
@@ -70,16 +87,21 @@ protected:
     // A reply that has the wrong form, or none within the bound, gets the request sent once more;
     // a second failure in a row ends the acquisition with WM_MEAS_ERROR.
     [[nodiscard]] bool ReplyArrived();
-    void RetryOrFail();
-    void Fail();
+    void RetryOrFail(MeasFault fault);
+    // Ends the acquisition once: WM_MEAS_ERROR with the fault; nothing more is sent or awaited.
+    void Fail(MeasFault fault);
+    void Fail() { Fail(m_fault); }
+    [[nodiscard]] bool Resync();
     void EndPass();
     static void SleepMs(int ms);
 
     void ReadResult();
-    [[nodiscard]] int QueryScanState();
-    [[nodiscard]] int ReadStep(size_t position, bool scroll);
-    [[nodiscard]] int ReadScan();
-    [[nodiscard]] int ReadScanStep(size_t position);
+    [[nodiscard]] ScanState QueryScanState();
+    [[nodiscard]] StepRead ReadStep(size_t position, bool scroll);
+    // One whole scan: false when the link failed (the steps read so far are still recorded).
+    [[nodiscard]] bool ReadScan();
+    // STEP scans: Lost, or whether the instrument reports the scan complete.
+    [[nodiscard]] ScanState ReadScanStep(size_t position);
     [[nodiscard]] bool ReadTemperature();
     [[nodiscard]] int SetTriggerMode();
     // STEP scans: announce the channel measured next, as every scan loop does before its go signal.
@@ -103,4 +125,10 @@ protected:
     bool m_bounded = false;
     int m_failures = 0; // bad or missing replies in a row
     std::chrono::steady_clock::time_point m_sentAt;
+    MeasFault m_fault = MeasFault::Closed; // why the last send failed
+    int m_lastWaitMs = 0; // the reply wait that ran out last (for the operator's message)
+    // The wait for a step query's reply: the instrument's 100 ms, lengthened after a
+    // resynchronisation showed that replies take longer on this line.
+    int m_stepTimeoutMs = 0;
+    int m_learnedBoundMs = 0; // the same for the readings' own bound (ReplyTimeoutMs)
 };

@@ -92,6 +92,12 @@ void CMeasThreadTrg::SampleTriggerInput(bool& skipFilter, bool& filterDone)
     std::string reply;
     if (SendLine("io:input?"))
         reply = m_link.ReceiveReply(timedOut, kTriggerInputTimeoutMs);
+    // Only the input port's own reply counts: a late reading ("1.2E-3,IN") would otherwise read as
+    // hexadecimal 1, a trigger that never happened.
+    if (!timedOut && !IsMeasurementReply(reply, ReplyForm::InputBits)) {
+        m_link.OutOfStep = true;
+        reply.clear();
+    }
     const long input = std::strtol(reply.c_str(), nullptr, 16); // unreadable: no trigger
     if ((input & 1) != 0) {
         RecordResult = 1;
@@ -153,8 +159,8 @@ void CMeasThread::RunScanLoop(bool externalTrigger)
                 } else {
                     if (externalTrigger)
                         SendMsg(WM_MEAS_CLEAR, ResultCount);
-                    if (ReadScan() == 0)
-                        PostMsg(WM_MEAS_ERROR);
+                    if (!ReadScan())
+                        Fail();
                 }
                 Pending = 0;
                 if (externalTrigger)
@@ -197,8 +203,8 @@ void CMeasThreadIntervalScan::ThreadMain()
                 if (ReplyArrived()) {
                     m_events.IdleEvent.Reset();
                     PostMsg(WM_MEAS_INTERVAL); // the interval counts from the end of each scan
-                    if (ReadScan() == 0)
-                        PostMsg(WM_MEAS_ERROR);
+                    if (!ReadScan())
+                        Fail();
                     if (ResultCount >= MaxCount) {
                         Finished = 1;
                         PostMsg(WM_MEAS_END);

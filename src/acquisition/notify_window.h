@@ -20,6 +20,14 @@ enum MeasMessage : int {
     WM_MEAS_TEMP = WM_USER + 231,
 };
 
+// Why an acquisition failed: the WParam of WM_MEAS_ERROR (LParam: the reply wait in ms, for NoReply).
+enum class MeasFault : int {
+    BadReply = 0, // replies came, but not in the form of the request (twice in a row)
+    NoReply = 1, // no reply within the wait, also after the line was resynchronised
+    Closed = 2, // the connection was closed or the device went away
+    Unconfirmed = 3, // after a lost reply the instrument never confirmed its identity
+};
+
 // One message. The reply text and the four Info integers travel as copies, so the window never
 // reads memory the worker may be changing, whether the message was posted or sent.
 struct NotifyMessage {

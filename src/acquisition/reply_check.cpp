@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <string_view>
 #include <vector>
 
@@ -14,6 +15,7 @@ namespace {
 constexpr std::string_view kOverRange = "OverRange";
 constexpr std::array<std::string_view, 4> kCompWords = { "IN", "HI", "LO", "OFF" };
 constexpr std::array<std::string_view, 4> kChannelWords = { "PASS", "FAIL", "ERR", "OFF" };
+constexpr size_t kMaxInputDigits = 8;
 
 std::vector<std::string_view> Fields(std::string_view reply)
 {
@@ -65,6 +67,14 @@ bool IsMeasurementReply(const std::string& reply, ReplyForm form)
     case ReplyForm::Channel:
         return fields.size() == 3 && IsValueField(fields[0]) && IsOneOf(fields[1], kCompWords)
             && IsOneOf(fields[2], kChannelWords);
+    case ReplyForm::ScanState:
+        return reply == "0" || reply == "1";
+    case ReplyForm::TotalJudge:
+        return IsOneOf(std::string_view(reply), kChannelWords);
+    case ReplyForm::InputBits:
+        return !reply.empty() && reply.size() <= kMaxInputDigits && std::all_of(reply.begin(), reply.end(), [](char c) {
+            return std::isxdigit(static_cast<unsigned char>(c));
+        });
     }
     return false;
 }

@@ -8,6 +8,9 @@ enum class ReplyForm {
     Value, // ":FETCh?" and ":READ?": one value
     ValueAndJudge, // the LIMit forms: value and comparator judgement
     Channel, // one MUX channel: value, comparator judgement and channel judgement
+    ScanState, // "SCAN:STATe?": 0 or 1
+    TotalJudge, // the total judgement of a scan: PASS, FAIL, ERR or OFF
+    InputBits, // "io:input?": the input port as hexadecimal digits
 };
 
 [[nodiscard]] bool IsMeasurementReply(const std::string& reply, ReplyForm form);

@@ -22,11 +22,35 @@ namespace {
 
 std::atomic<bool> g_interrupted { false };
 
-// The first Ctrl-C stops cleanly; a second one, while that stop is under way, ends the program at once.
+// The first Ctrl-C (or termination request) stops cleanly; a second one, while that stop is under
+// way, ends the program at once.
 void OnInterrupt(int signal)
 {
     g_interrupted = true;
     std::signal(signal, SIG_DFL);
+}
+
+// A closed terminal or ssh session stops cleanly too; its repeats (a shell passes the hang-up on to
+// its jobs) must not end the program half-way through completing the file.
+void OnHangUp(int)
+{
+    g_interrupted = true;
+}
+
+void CatchStopSignals()
+{
+    std::signal(SIGINT, OnInterrupt);
+    std::signal(SIGTERM, OnInterrupt);
+#ifdef SIGQUIT
+    std::signal(SIGQUIT, OnInterrupt);
+#endif
+#ifdef SIGHUP
+    std::signal(SIGHUP, OnHangUp);
+#endif
+#ifdef SIGPIPE
+    // After a hang-up the rows printed to a closed pipe must fail quietly, not end the program.
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
 }
 
 constexpr double kMaxIntervalSec = 3600.0;
@@ -178,8 +202,7 @@ int RunCapture(CCliConnection& connection, const CaptureOptions& options)
         },
         [&](int id) { controller.OnTimer(id); });
 
-    std::signal(SIGINT, OnInterrupt);
-    std::signal(SIGTERM, OnInterrupt);
+    CatchStopSignals();
     if (controller.Start() != StartResult::Started)
         return kExitFailure;
     sink.ScanLayout = data.MuxOn && data.MuxScan;
@@ -224,7 +247,8 @@ int RunCapture(CCliConnection& connection, const CaptureOptions& options)
     }
     // Any acquisition that ended with an error message fails, whatever it kept.
     const bool failed = controller.EndedWithError() || (sink.Rows == 0 && controller.Method != CaptureMethod::Key);
-    std::cerr << sink.Rows << " row(s) " << (failed ? "kept" : "recorded") << ".\n";
+    std::cerr << sink.Rows << " row(s) " << (failed ? "kept" : "recorded")
+              << (controller.KeptIn.empty() || sink.Rows == 0 ? "" : " in " + controller.KeptIn) << ".\n";
     if (!sink.Statistics.Channels().empty())
         std::cerr << sink.Statistics.FormatTable();
     if (!options.Summary.empty() && !WriteSummary(options.Summary, sink.Statistics))

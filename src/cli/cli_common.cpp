@@ -8,6 +8,7 @@
 #include "link/identification.h"
 #include "link/instrument_link.h"
 #include "link/os_channel.h"
+#include "settings/file_manager.h"
 #include "settings/model_info.h"
 #include "settings/numeric_locale.h"
 #include "settings/setting_data.h"
@@ -89,7 +90,13 @@ void CCliConnection::AddOptions(CLI::App& app)
     m_simulateOption = simulate;
     port->excludes(lan)->excludes(simulate);
     lan->excludes(simulate);
-    app.add_option("--config", m_config, "Configuration file (Vx6207App.ini layout)");
+    app.add_option("--config", m_config, "Configuration file (Vx6207App.ini layout)")
+        ->check(CLI::Validator(
+            [](std::string& path) {
+                std::string problem;
+                return CSettingData::CheckFile(path, problem) ? std::string() : problem;
+            },
+            "FILE", "configuration file"));
     app.add_flag("--yes,-y", m_prompt.AssumeYes, "Answer yes to every question");
 }
 
@@ -178,8 +185,29 @@ int CCliConnection::ResolveModelOrIdentify(const std::string& option, CInstrumen
     link.Close();
     model = identified ? ModelCodeOfName(name) : 0;
     if (model == 0) {
+        const std::string cause
+            = ConnectFaultText(link.LastFault, link.Channel().Baud(), link.Interface == InterfaceKind::Lan);
         std::cerr << (identified ? "VX620x is not connected." : "No response.") << " (give --model CODE or NAME)\n";
+        if (!identified && !cause.empty())
+            std::cerr << cause << '\n';
         return kExitFailure;
     }
     return 0;
+}
+
+bool LoadSettingsFileFor(CFileManager& manager, const std::string& path, int32_t model)
+{
+    if (!manager.Load(path, model)) {
+        std::cerr << "Failed to load settings.\n" << path << ": " << manager.Problem << '\n';
+        return false;
+    }
+    if (manager.Data.ModelCode != model) {
+        std::cerr << "The model setting and the model of the setting file are different.\n"
+                  << path << ": "
+                  << (manager.Data.ModelCode == 0 ? std::string("the file names no model")
+                                                  : "a file of the " + ModelNameOfCode(manager.Data.ModelCode))
+                  << '\n';
+        return false;
+    }
+    return true;
 }

@@ -68,3 +68,10 @@ private:
 
 // Parses "HOST[:PORT]" (HOST a dotted IPv4 address or "localhost"); the port defaults to 23.
 [[nodiscard]] bool ParseLanAddress(const std::string& text, uint32_t& address, int& port);
+
+class CFileManager;
+
+// Loads a settings file for the model in use. A file that cannot be read says "Failed to load
+// settings." with the file and the reason; a file whose model (after the family rule) is another
+// one, an empty file among them (model 0), says that the models differ. Either way it is refused.
+[[nodiscard]] bool LoadSettingsFileFor(CFileManager& manager, const std::string& path, int32_t model);

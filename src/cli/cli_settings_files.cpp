@@ -46,12 +46,8 @@ int RunResave(const FileOptions& options)
         return kExitUsage;
     CStderrPrompt prompt;
     CFileManager manager(prompt);
-    if (!manager.Load(options.Input, model)) {
-        std::cerr << "Failed to load settings.\n";
+    if (!LoadSettingsFileFor(manager, options.Input, model))
         return kExitFailure;
-    }
-    if (manager.Data.ModelCode != model)
-        std::cerr << "The model setting and the model of the setting file are different.\n";
     if (!manager.Save(options.Output)) {
         std::cerr << kFailedToSaveSettings << '\n';
         return kExitFailure;

@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr const char* kFailedToLoadSettings = "Failed to load settings.";
-
 struct WriteOptions {
     CCliConnection Connection;
     std::string Input;
@@ -27,10 +25,8 @@ int RunWriteSettings(WriteOptions& options)
         return kExitUsage;
     IUserPrompt& prompt = options.Connection.Prompt();
     CFileManager manager(prompt);
-    if (!manager.Load(options.Input, model)) {
-        prompt.ShowMessage(kFailedToLoadSettings);
+    if (!LoadSettingsFileFor(manager, options.Input, model))
         return kExitFailure;
-    }
     CInstrumentLink& link = InstrumentLink();
     if (!options.Connection.Configure(link))
         return kExitUsage;

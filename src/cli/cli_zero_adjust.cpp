@@ -72,10 +72,8 @@ int RunZeroAdjust(ZeroOptions& options)
     // The conditions to mirror: a settings file, or what the instrument holds now.
     if (!options.Settings.empty()) {
         CFileManager manager(prompt);
-        if (!manager.Load(options.Settings, model) || manager.Data.ModelCode != model) {
-            prompt.ShowMessage(kFailedToLoadSettings);
+        if (!LoadSettingsFileFor(manager, options.Settings, model))
             return kExitFailure;
-        }
         record = manager.Data;
     } else if (!transfer.ReadAll(record)) {
         prompt.ShowMessage(kFailedToLoadSettings);

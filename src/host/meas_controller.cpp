@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <chrono>
 #include <cmath>
 #include <thread>
 
 #include "link/identification.h"
 #include "link/instrument_link.h"
+#include "settings/file_io.h"
 #include "settings/model_info.h"
 #include "settings/numeric_locale.h"
 
@@ -56,8 +58,10 @@ void CMeasController::CloseLink()
 
 int CMeasController::CheckConnection()
 {
+    const bool lan = m_link.Interface == InterfaceKind::Lan;
     if (!m_link.Open()) {
-        m_statusText = "Failed to open interface.";
+        const std::string cause = ConnectFaultText(m_link.LastFault, m_link.BaudRate, lan);
+        m_statusText = std::string("Failed to open interface.") + (cause.empty() ? "" : "\n" + cause);
         return 1;
     }
     m_useLimit = m_config.SaveJudge;
@@ -66,7 +70,9 @@ int CMeasController::CheckConnection()
     bool supported = false;
     if (!Identify(m_link, maker, model, m_serial, supported)) {
         m_link.IsOpen = 0;
-        m_statusText = "No response.";
+        // The same causes as the identification and the port search give (echo, line end, silence).
+        const std::string cause = ConnectFaultText(m_link.LastFault, m_link.Channel().Baud(), lan);
+        m_statusText = std::string("No response.") + (cause.empty() ? "" : "\n" + cause);
         return 2;
     }
     const int32_t code = ModelCodeOfName(model);
@@ -208,6 +214,8 @@ StartResult CMeasController::Start()
         return StartResult::Started;
     }
     m_endedWithError = false;
+    m_saveFailureTold = false;
+    KeptIn.clear();
     m_rowsRecorded = 0;
     IntervalSec = std::floor(std::clamp(IntervalSec, 0.0, 3600.0) * 10.0 + 1e-9) / 10.0;
     Count = std::max(Count, 1);
@@ -289,12 +297,24 @@ bool CMeasController::Stop()
     SleepMs(kStopSettleMs);
     m_worker.reset();
     if (m_recorder != nullptr) {
+        errno = 0;
         const bool finished = m_recorder->Finish();
+        const int error = errno;
+        const std::string hint = m_recorder->RecoverHint();
+        KeptIn = m_recorder->KeptIn();
         m_recorder.reset();
         if (!finished) {
             m_endedWithError = true;
-            m_prompt.ShowMessage(kFailedToSaveData);
+            std::string text;
+            if (!m_saveFailureTold)
+                text = std::string(kFailedToSaveData) + "\n" + KeptIn + ": "
+                    + (error != 0 ? FileErrorText(error) : std::string("it could not be completed"));
+            if (!hint.empty())
+                text += (text.empty() ? "" : "\n") + hint;
+            if (!text.empty())
+                m_prompt.ShowMessage(text);
         }
+        m_saveFailureTold = false;
     }
     m_measuring = 0;
     return true;

@@ -69,6 +69,8 @@ public:
     // Rows after which the acquisition ends by itself, whatever its method (0: no limit); a
     // result that comes after it is not recorded.
     int32_t RecordLimit = 0;
+    // Where the rows of the last run are, once it has stopped: the file, or a workbook's journal.
+    std::string KeptIn;
 
 private:
     [[nodiscard]] bool PrepareWorker();
@@ -86,7 +88,7 @@ private:
     void OnResult(const NotifyMessage& message);
     void OnScanDone(const NotifyMessage& message);
     void OnEnd();
-    void OnError();
+    void OnError(const NotifyMessage& message);
     [[nodiscard]] bool MayRecord() const;
     int32_t ReplyTimeoutMs() const;
 
@@ -106,6 +108,7 @@ private:
     int32_t m_captureCount = 0;
     bool m_captureHold = false;
     bool m_endedWithError = false;
+    bool m_saveFailureTold = false; // a refused row was told: Stop does not tell it again
     int m_rowsRecorded = 0;
     std::string m_serial;
     std::string m_statusText;
@@ -117,4 +120,7 @@ private:
 
 inline constexpr const char* kFailedToStart = "Failed to start measurement.";
 inline constexpr const char* kFailedToCapture = "Failed to capture measurement results.";
+
+// Why an acquisition failed, as the second line of kFailedToCapture.
+[[nodiscard]] std::string MeasFaultText(MeasFault fault, int64_t waitMs);
 inline constexpr const char* kFailedToSaveData = "Failed to save data.";

@@ -1,16 +1,23 @@
 // The main window's side of the worker protocol: what each message shows and records, how the
 // worker is re-armed and acknowledged, and the capture timers.
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 
 #include "acquisition/reply_processing.h"
 #include "host/meas_controller.h"
 #include "link/instrument_link.h"
+#include "settings/file_io.h"
+#include "settings/numeric_locale.h"
 
 namespace {
 
 constexpr int kCaptureTimerMs = 10;
 constexpr int kMinimumIntervalMs = 10;
+constexpr const char* kBadReplyText = "The instrument's replies were not measurement results.";
+constexpr const char* kNoReplyWithinText = "No reply within %d ms.";
+constexpr const char* kClosedText = "The connection was closed by the instrument.";
+constexpr const char* kUnconfirmedText = "The instrument did not answer again after a reply was lost.";
 
 } // namespace
 
@@ -24,7 +31,7 @@ void CMeasController::HandleMessage(const NotifyMessage& message)
         OnEnd();
         break;
     case WM_MEAS_ERROR:
-        OnError();
+        OnError(message);
         break;
     case WM_MEAS_INTERVAL:
         if (Method == CaptureMethod::Interval) {
@@ -97,7 +104,22 @@ void CMeasController::OnEnd()
         m_display.SetIdle(true, false);
 }
 
-void CMeasController::OnError()
+std::string MeasFaultText(MeasFault fault, int64_t waitMs)
+{
+    switch (fault) {
+    case MeasFault::BadReply:
+        return kBadReplyText;
+    case MeasFault::NoReply:
+        return FormatC(kNoReplyWithinText, static_cast<int>(waitMs));
+    case MeasFault::Closed:
+        return kClosedText;
+    case MeasFault::Unconfirmed:
+        return kUnconfirmedText;
+    }
+    return {};
+}
+
+void CMeasController::OnError(const NotifyMessage& message)
 {
     // Several errors may be queued by one failure; the operator is told once, for the acquisition
     // that was running.
@@ -107,7 +129,8 @@ void CMeasController::OnError()
     if (Stop())
         m_display.SetIdle(true, false);
     if (running)
-        m_prompt.ShowMessage(kFailedToCapture);
+        m_prompt.ShowMessage(std::string(kFailedToCapture) + "\n"
+            + MeasFaultText(static_cast<MeasFault>(message.WParam), message.LParam));
 }
 
 void CMeasController::OnTimer(int id)
@@ -192,9 +215,14 @@ void CMeasController::RecordCurrent(int number)
         return;
     }
     if (m_measuring) {
+        const int error = errno; // the recorders leave the system's reason of the refused write
         m_measuring = 0;
         m_endedWithError = true;
-        m_prompt.ShowMessage(kFailedToSaveData);
+        // Told at once (worker messages keep coming meanwhile); Stop adds where the rows are, if
+        // closing the destination leaves them elsewhere.
+        m_saveFailureTold = true;
+        m_prompt.ShowMessage(std::string(kFailedToSaveData) + "\n" + m_recorder->KeptIn() + ": "
+            + (error != 0 ? FileErrorText(error) : std::string("the write was refused")));
         if (Stop())
             m_display.SetIdle(true, false);
     }

@@ -47,7 +47,7 @@ StartupSource LoadStartupSettings(
         return StartupSource::Defaults;
     CFileManager file(prompt);
     if (!file.Load(source, config.ModelCode)) {
-        prompt.ShowMessage(kLaunchWithDefaults);
+        prompt.ShowMessage(std::string(kLaunchWithDefaults) + "\n" + source + ": " + file.Problem);
         return StartupSource::Defaults;
     }
     if (file.Data.ModelCode != config.ModelCode) {

@@ -66,6 +66,7 @@ bool CInstrumentLink::OpenPort(const std::string& port, uint32_t baud)
 bool CInstrumentLink::OpenChannel(const std::string& port, uint32_t baud, bool usePortTable)
 {
     IsOpen = 0;
+    OutOfStep = false;
     LastFault = ConnectFault::NoPort;
     bool opened = false;
     if (Interface == InterfaceKind::Lan) {
@@ -89,6 +90,7 @@ void CInstrumentLink::Close()
 {
     m_channel.Close();
     IsOpen = 0;
+    OutOfStep = false;
 }
 
 void CInstrumentLink::Pause(int ms) const
@@ -189,6 +191,7 @@ std::string CInstrumentLink::ReceiveReply(bool& timedOut, int timeoutMs)
             break;
     }
     timedOut = true;
+    OutOfStep = true;
     return {};
 }
 

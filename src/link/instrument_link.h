@@ -83,6 +83,11 @@ public:
     ConnectFault LastFault = ConnectFault::None;
     size_t LastReplyBytes = 0;
 
+    // Set when a reply wait ran out (or a caller gave a reply up): the missing reply may still be on
+    // its way, so the next reply cannot be trusted to answer the next request until the line has
+    // been resynchronised (link/resync.h). Cleared by Open, Close and a resynchronisation.
+    bool OutOfStep = false;
+
     // The device path opened for a serial port name: names that are not paths live under /dev.
     static std::string DevicePathOf(const std::string& port);
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "recording/workbook_journal.h"
+#include "settings/file_io.h"
 #include "settings/user_prompt.h"
 
 struct lxw_workbook;
@@ -64,6 +65,9 @@ public:
     int Errors = 0;
     int StartRow = 1;
     int StartColumn = 1;
+    // Why OpenExcel failed, with the file it concerns ("PATH: is a folder", "PATH: another capture
+    // is writing this file", ...); empty when it did not fail or the reason is unknown.
+    std::string Problem;
 
 private:
     enum class OpenOutcome { Opened, CannotCarryOver, Failed };
@@ -76,6 +80,8 @@ private:
     [[nodiscard]] bool WriteRow(const JournalRow& row);
     [[nodiscard]] bool StoreRow(const JournalRow& row, int sheetRow, int startColumn, bool journal);
     void Discard();
+    // Whether the completed file in m_partial holds the sheets and every row that was written.
+    [[nodiscard]] bool ReadsBackWhole(size_t sheets) const;
     void ReportError(int error);
     [[nodiscard]] bool WriteCell(int row, int column, const std::string& text, const std::string& format);
     lxw_format* FormatFor(const std::string& format, int index = 0);
@@ -87,6 +93,7 @@ private:
     std::map<std::string, lxw_format*> m_formats;
     std::string m_target;
     std::string m_partial;
+    CFileLock m_partialLock; // held from the open to the completed workbook: one capture per file
     std::string m_scratchFolder; // where the library keeps each sheet until the workbook is completed
     CWorkbookJournal m_journal;
     std::string m_appliedJournal; // the journal whose rows the carried-over workbook holds
@@ -106,3 +113,5 @@ inline constexpr const char* kWorkbookDiverted
     = "The workbook %s holds %s, which cannot be carried over; the rows are saved to %s.";
 inline constexpr const char* kRowsRestored = "Restored %d rows of an interrupted capture into %s.";
 inline constexpr const char* kSheetContinued = "The worksheet is full: the rows continue on the worksheet %s.";
+inline constexpr const char* kRowsInJournal
+    = "The rows are kept in %s: \"vx6207-cli recover %s\" (or the next capture into %s) restores them.";

@@ -16,7 +16,8 @@ bool CSaveExcelBase::Open(const std::string& target)
     (void)CSaveResult::Open(target); // the serial number is kept, not otherwise used
     m_columns = CountColumns();
     if (!m_excel.OpenExcel(m_workbookPath)) {
-        m_prompt.ShowMessage(kFailedToOpenExcel);
+        m_prompt.ShowMessage(m_excel.Problem.empty() ? std::string(kFailedToOpenExcel)
+                                                     : std::string(kFailedToOpenExcel) + "\n" + m_excel.Problem);
         return false;
     }
     m_row = m_excel.StartRow;
@@ -26,7 +27,22 @@ bool CSaveExcelBase::Open(const std::string& target)
 
 bool CSaveExcelBase::Finish()
 {
-    return m_excel.Close();
+    m_completed = m_excel.Close();
+    return m_completed;
+}
+
+std::string CSaveExcelBase::KeptIn() const
+{
+    const std::string& workbook = m_excel.WorkbookPath().empty() ? m_workbookPath : m_excel.WorkbookPath();
+    return m_completed ? workbook : CWorkbookJournal::PathFor(workbook);
+}
+
+std::string CSaveExcelBase::RecoverHint() const
+{
+    if (m_completed)
+        return {};
+    const std::string& workbook = m_excel.WorkbookPath().empty() ? m_workbookPath : m_excel.WorkbookPath();
+    return FormatC(kRowsInJournal, CWorkbookJournal::PathFor(workbook).c_str(), workbook.c_str(), workbook.c_str());
 }
 
 bool CSaveExcelBase::PutNext(const std::string& text)

@@ -12,6 +12,8 @@ public:
 
     bool Open(const std::string& target) override;
     bool Finish() override;
+    std::string KeptIn() const override;
+    std::string RecoverHint() const override;
     ExcelAutomation& Excel() { return m_excel; }
 
 protected:
@@ -35,6 +37,7 @@ protected:
 
     ExcelAutomation m_excel;
     std::string m_workbookPath;
+    bool m_completed = true;
 };
 
 class CSaveExcelNorm final : public CSaveExcelBase {

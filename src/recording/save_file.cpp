@@ -1,6 +1,7 @@
 #include "recording/save_file.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -71,7 +72,14 @@ bool CSaveFileBase::Open(const std::string& target)
     m_columns = CountColumns();
     m_fd = OpenFd(target, O_WRONLY | O_APPEND | O_CREAT);
     if (m_fd < 0) {
-        m_prompt.ShowMessage(kFailedToOpenFile);
+        m_prompt.ShowMessage(std::string(kFailedToOpenFile) + "\n" + target + ": " + FileErrorText(errno));
+        return false;
+    }
+    // One capture per file for the whole run: two would interleave their rows under two headers.
+    if (LockFd(m_fd) == LockOutcome::Busy) {
+        ::close(m_fd);
+        m_fd = -1;
+        m_prompt.ShowMessage(std::string(kFailedToOpenFile) + "\n" + InUseText(target));
         return false;
     }
     return true;

@@ -28,6 +28,11 @@ public:
     // recorded could not be made durable. Called by Stop before the recorder is deleted.
     [[nodiscard]] virtual bool Finish() { return true; }
 
+    // Where the recorded rows are after Finish (the file; a workbook's journal when the workbook
+    // could not be completed), and what the operator can do to get them back (empty: nothing needed).
+    [[nodiscard]] virtual std::string KeptIn() const { return m_target; }
+    [[nodiscard]] virtual std::string RecoverHint() const { return {}; }
+
     int Columns() const { return m_columns; }
 
 protected:

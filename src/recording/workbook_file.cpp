@@ -1,6 +1,7 @@
 // Opening and completing the workbook file: carrying over an existing workbook, restoring the rows
 // of an interrupted capture from its journal, continuation sheets, and putting the completed file
 // in place.
+#include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
@@ -17,6 +18,40 @@
 namespace {
 
 constexpr int kMaxCandidates = 100;
+#ifdef _WIN32
+constexpr const char* kNullDevice = "NUL";
+#else
+constexpr const char* kNullDevice = "/dev/null";
+#endif
+
+// The workbook library reports its own failures as raw "[ERROR][packager.c:..]" lines on the
+// standard error; the operator is told the cause once, in the system's words, instead.
+class CQuietStandardError {
+public:
+    CQuietStandardError()
+    {
+        std::fflush(stderr);
+        m_saved = ::dup(2);
+        const int null = OpenFd(kNullDevice, O_WRONLY);
+        if (m_saved >= 0 && null >= 0)
+            (void)::dup2(null, 2); // without it the lines show; nothing else changes
+        if (null >= 0)
+            ::close(null);
+    }
+    ~CQuietStandardError()
+    {
+        std::fflush(stderr);
+        if (m_saved < 0)
+            return;
+        (void)::dup2(m_saved, 2); // the descriptor was valid a moment ago; nothing to do if it fails
+        ::close(m_saved);
+    }
+    CQuietStandardError(const CQuietStandardError&) = delete;
+    CQuietStandardError& operator=(const CQuietStandardError&) = delete;
+
+private:
+    int m_saved = -1;
+};
 
 // "book.xlsx" → "book-2.xlsx".
 std::string Numbered(const std::string& path, int number)
@@ -39,6 +74,7 @@ bool ExcelAutomation::OpenExcel(const std::string& workbookPath)
 {
     if (m_workbook != nullptr)
         return true;
+    Problem.clear();
     std::string problem;
     for (int number = 1; number <= kMaxCandidates; ++number) {
         const std::string candidate = number == 1 ? workbookPath : Numbered(workbookPath, number);
@@ -67,8 +103,13 @@ bool ExcelAutomation::OpenExcel(const std::string& workbookPath)
 ExcelAutomation::OpenOutcome ExcelAutomation::TryOpen(const std::string& candidate, std::string& problem)
 {
     struct stat info { };
+    const bool exists = ::stat(candidate.c_str(), &info) == 0;
+    if (exists && S_ISDIR(info.st_mode)) {
+        Problem = candidate + ": " + FileErrorText(EISDIR);
+        return OpenOutcome::Failed;
+    }
     // A file left empty (by a program killed before it wrote the workbook) holds nothing to keep.
-    const bool carry = ::stat(candidate.c_str(), &info) == 0 && info.st_size > 0;
+    const bool carry = exists && info.st_size > 0;
     CWorkbookReader reader;
     if (carry && !reader.Open(candidate)) {
         problem = "content that is no workbook";
@@ -91,13 +132,20 @@ ExcelAutomation::OpenOutcome ExcelAutomation::TryOpen(const std::string& candida
 bool ExcelAutomation::CreateWorkbook(const std::string& candidate)
 {
     m_target = candidate;
-    m_partial = candidate + ".partial";
     // The workbook file is written when it is completed; find out now whether it can be created
-    // there, not after a whole acquisition.
-    const int probe = OpenFd(m_partial, O_WRONLY | O_CREAT | O_TRUNC);
-    if (probe < 0)
+    // there, not after a whole acquisition, and keep every other capture away from it meanwhile.
+    const std::string partial = candidate + ".partial";
+    switch (m_partialLock.Acquire(partial, true)) {
+    case LockOutcome::Locked:
+        break;
+    case LockOutcome::Busy:
+        Problem = InUseText(candidate);
         return false;
-    ::close(probe);
+    case LockOutcome::Failed:
+        Problem = candidate + ": " + FileErrorText(errno);
+        return false;
+    }
+    m_partial = partial;
     lxw_workbook_options options {};
     options.constant_memory = LXW_TRUE; // rows go out in order; memory stays flat for a million rows
     // The sheets wait in scratch files of the system's temporary folder (the library's default,
@@ -109,6 +157,8 @@ bool ExcelAutomation::CreateWorkbook(const std::string& candidate)
     m_workbook = workbook_new_opt(m_partial.c_str(), &options);
     if (m_workbook == nullptr) {
         std::remove(m_partial.c_str());
+        m_partial.clear();
+        m_partialLock.Release();
         return false;
     }
     // The mark that lets a later capture carry over every sheet of this workbook.
@@ -182,6 +232,12 @@ bool ExcelAutomation::RestoreJournals(const std::string& requested)
         const std::string name = CWorkbookJournal::NameOf(source);
         if (!name.empty() && name == m_appliedJournal)
             continue;
+        // A journal that a running capture holds is not interrupted: its rows are that capture's.
+        CFileLock journalLock;
+        if (journalLock.Acquire(source, false) == LockOutcome::Busy) {
+            Problem = InUseText(source);
+            return false;
+        }
         (void)CWorkbookJournal::ForEachRow(source, [&](const JournalRow& row) {
             written = WriteRow(row);
             restored += written && !row.Header ? 1 : 0;
@@ -236,15 +292,40 @@ void ExcelAutomation::Discard()
     m_formats.clear();
     m_sheetNames.clear();
     m_header = {};
-    std::remove(m_partial.c_str());
+    if (!m_partial.empty())
+        std::remove(m_partial.c_str()); // ours: the lock has kept every other capture from it
+    m_partial.clear();
+    m_partialLock.Release();
     m_journal.Close(false);
+}
+
+bool ExcelAutomation::ReadsBackWhole(size_t sheets) const
+{
+    CWorkbookReader reader;
+    if (!reader.Open(m_partial) || reader.Sheets().size() != sheets)
+        return false;
+    int lastRow = 0;
+    for (size_t sheet = 0; sheet < reader.Sheets().size(); ++sheet) {
+        lastRow = 0;
+        if (!reader.ReadRows(sheet, [&lastRow](int row, const std::vector<WorkbookCell>&) {
+                lastRow = row;
+                return true;
+            }))
+            return false;
+    }
+    return lastRow == m_nextRow - 1;
 }
 
 bool ExcelAutomation::Close()
 {
     if (m_workbook == nullptr)
         return true;
-    bool completed = workbook_close(m_workbook) == LXW_NO_ERROR;
+    const size_t sheets = m_sheetNames.size();
+    bool completed = false;
+    {
+        const CQuietStandardError quiet;
+        completed = workbook_close(m_workbook) == LXW_NO_ERROR;
+    }
     m_workbook = nullptr;
     m_sheet = nullptr;
     m_formats.clear();
@@ -252,12 +333,17 @@ bool ExcelAutomation::Close()
     struct stat info { };
     if (::stat(m_target.c_str(), &info) == 0)
         (void)::chmod(m_partial.c_str(), info.st_mode & 07777); // the replaced file's permissions carry over
-    completed = completed && SyncFile(m_partial) && RenameOver(m_partial, m_target);
+    // The library does not notice when its scratch files could not take every row (a full
+    // temporary disk): a workbook that does not read back whole never replaces the target, and
+    // its journal stays.
+    completed = completed && SyncFile(m_partial) && ReadsBackWhole(sheets) && RenameOver(m_partial, m_target);
     if (completed)
         SyncFolderOf(m_target);
     else
         std::remove(m_partial.c_str());
     // Only a workbook in place makes the journal's rows redundant.
     m_journal.Close(completed);
+    m_partialLock.Release(); // after the journal: a later capture must not find it and restore it
+    m_partial.clear();
     return completed;
 }

@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "settings/file_io.h"
+
 // One row as the workbook recorders write it: each cell's text with its number format (empty:
 // none), and whether it is an acquisition's header row.
 struct JournalRow {
@@ -47,6 +49,7 @@ private:
     static bool ReadName(std::ifstream& file, std::string& name);
 
     int m_fd = -1;
+    CFileLock m_lock; // on m_fd: a journal being written is never restored by another capture
     std::string m_name;
     std::string m_path;
     std::string m_pending;

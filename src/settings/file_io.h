@@ -42,3 +42,44 @@ void KeepOwnerAndMode(int fd, const struct stat& replaced);
 // Flushes the folder holding `path`, which makes a rename or a new name in it durable. Best effort:
 // the content is already on disk, so a failure changes nothing.
 void SyncFolderOf(const std::string& path);
+
+// The operator's words for a file error number (errno): "no such file or folder", "is a folder",
+// "permission denied", "the disk is full", or the system's own text.
+[[nodiscard]] std::string FileErrorText(int error);
+
+// How taking a file lock ended.
+enum class LockOutcome {
+    Locked,
+    Busy, // another capture (of this or another process) holds it
+    Failed, // the file could not be opened (errno tells why)
+};
+
+// An exclusive lock of the operating system on a file, held while the object lives. It dies with
+// its process, so a capture that was killed never blocks the next one, and it is tied to the file
+// itself, not to its name: a file renamed while locked stays locked under its new name.
+class CFileLock {
+public:
+    CFileLock() = default;
+    ~CFileLock() { Release(); }
+    CFileLock(const CFileLock&) = delete;
+    CFileLock& operator=(const CFileLock&) = delete;
+
+    // Opens the file at `path` (created when `create`; a missing file is then Locked with nothing
+    // to hold when not) and locks it without waiting.
+    [[nodiscard]] LockOutcome Acquire(const std::string& path, bool create);
+    // Locks a descriptor its owner keeps open (and closes); Release only forgets it.
+    [[nodiscard]] LockOutcome Adopt(int fd);
+    void Release();
+    bool Held() const { return m_fd >= 0; }
+
+private:
+    int m_fd = -1;
+    bool m_owned = false;
+};
+
+// Locks an open descriptor exclusively without waiting; Busy when another descriptor holds it.
+[[nodiscard]] LockOutcome LockFd(int fd);
+// Whether the open descriptor is the file that `path` names now.
+[[nodiscard]] bool IsFileAt(int fd, const std::string& path);
+// The message of a result file that another capture is writing.
+[[nodiscard]] std::string InUseText(const std::string& path);

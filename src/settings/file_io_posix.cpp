@@ -1,8 +1,11 @@
 // File helpers on POSIX systems.
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "settings/file_io.h"
@@ -88,4 +91,31 @@ std::string InstalledDataFolder(const std::string& folder)
     const std::string data = maker + "/VX6207App";
     std::filesystem::create_directory(data, error);
     return data;
+}
+
+LockOutcome LockFd(int fd)
+{
+    // Only files are kept to one capture: a device or a pipe (/dev/full, a FIFO a reader drains) is
+    // shared by nature.
+    struct stat info { };
+    if (::fstat(fd, &info) == 0 && !S_ISREG(info.st_mode))
+        return LockOutcome::Locked;
+    // flock, not fcntl: a flock lock belongs to the open file, so another descriptor of the same
+    // process (a second capture in one program) is refused too, and closing some other descriptor
+    // of the file does not drop it.
+    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EINTR)
+            continue;
+        // A file system without locks (some network shares) cannot be guarded; the capture goes on.
+        return errno == EWOULDBLOCK ? LockOutcome::Busy : LockOutcome::Locked;
+    }
+    return LockOutcome::Locked;
+}
+
+bool IsFileAt(int fd, const std::string& path)
+{
+    struct stat open { };
+    struct stat named { };
+    return ::fstat(fd, &open) == 0 && ::stat(path.c_str(), &named) == 0 && open.st_dev == named.st_dev
+        && open.st_ino == named.st_ino;
 }

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
 #include <io.h>
@@ -9,6 +10,48 @@
 
 #include "settings/file_io.h"
 #include "settings/wide_text_win32.h"
+
+namespace {
+
+// The C runtime's error number for what CreateFileW reported, so that callers word it alike.
+int ErrnoOf(DWORD error)
+{
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+        return ENOENT;
+    case ERROR_ACCESS_DENIED:
+        return EACCES;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return EBUSY;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return ENOSPC;
+    case ERROR_WRITE_PROTECT:
+        return EROFS;
+    case ERROR_FILENAME_EXCED_RANGE:
+        return ENAMETOOLONG;
+    default:
+        return EIO;
+    }
+}
+
+// The lock covers one byte far beyond any content, so that readers of the file (a viewer, a
+// spreadsheet) are not kept from its data while a capture holds it.
+constexpr DWORD kLockOffsetHigh = 0x7FFFFFFF;
+
+bool SameFile(HANDLE a, HANDLE b)
+{
+    BY_HANDLE_FILE_INFORMATION first {};
+    BY_HANDLE_FILE_INFORMATION second {};
+    return GetFileInformationByHandle(a, &first) != 0 && GetFileInformationByHandle(b, &second) != 0
+        && first.dwVolumeSerialNumber == second.dwVolumeSerialNumber && first.nFileIndexHigh == second.nFileIndexHigh
+        && first.nFileIndexLow == second.nFileIndexLow;
+}
+
+} // namespace
 
 int OpenFd(const std::string& path, int flags, int)
 {
@@ -25,8 +68,10 @@ int OpenFd(const std::string& path, int flags, int)
         disposition = TRUNCATE_EXISTING;
     const HANDLE file = CreateFileW(WideOf(path).c_str(), rights,
         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    if (file == INVALID_HANDLE_VALUE) {
+        errno = ErrnoOf(GetLastError());
         return -1;
+    }
     // Binary: the text files already hold their CR LF; the C runtime must not add another CR.
     const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(file), (flags & (_O_APPEND | _O_RDONLY)) | _O_BINARY);
     if (fd < 0)
@@ -112,4 +157,31 @@ std::string InstalledDataFolder(const std::string& folder)
     std::error_code error;
     std::filesystem::create_directories(std::filesystem::u8path(base + "/ZORVI/VX6207App"), error);
     return base + "/ZORVI/VX6207App";
+}
+
+LockOutcome LockFd(int fd)
+{
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+    if (handle == INVALID_HANDLE_VALUE)
+        return LockOutcome::Failed;
+    if (GetFileType(handle) != FILE_TYPE_DISK)
+        return LockOutcome::Locked; // a device or a pipe is shared by nature
+    OVERLAPPED where {};
+    where.Offset = 0;
+    where.OffsetHigh = kLockOffsetHigh;
+    if (LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &where) != 0)
+        return LockOutcome::Locked;
+    return GetLastError() == ERROR_LOCK_VIOLATION ? LockOutcome::Busy : LockOutcome::Locked;
+}
+
+bool IsFileAt(int fd, const std::string& path)
+{
+    const auto open = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+    const HANDLE named = CreateFileW(WideOf(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (named == INVALID_HANDLE_VALUE)
+        return false;
+    const bool same = open != INVALID_HANDLE_VALUE && SameFile(open, named);
+    CloseHandle(named);
+    return same;
 }

@@ -1,8 +1,11 @@
 #include "settings/file_manager.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 
+#include "settings/file_io.h"
 #include "settings/file_items.h"
 #include "settings/model_info.h"
 #include "settings/numeric_locale.h"
@@ -69,11 +72,14 @@ bool CFileManager::ReadLines(std::istream& input, int32_t currentModel, bool& st
             continue;
         auto item = CreateFileItem(line.substr(0, comma), currentModel, &m_prompt);
         if (item == nullptr) {
+            Problem
+                = FormatC("line %d: unknown key \"%s\"", number, line.substr(0, std::min<size_t>(comma, 40)).c_str());
             stopQuietly = true;
             return false;
         }
         item->SetTarget(Data);
         if (!item->Read(line.substr(comma + 1))) {
+            Problem = FormatC("line %d: incorrect format", number);
             m_prompt.ShowMessage(FormatC(kIncorrectFormat, number));
             return false;
         }
@@ -94,21 +100,32 @@ void CFileManager::ReconcileModel(int32_t currentModel)
 bool CFileManager::Load(const std::string& path, int32_t currentModel)
 {
     InitMeasSetData(Data, 0);
+    Problem.clear();
     bool result = false;
     std::error_code error;
-    if (std::filesystem::is_regular_file(path, error)) {
+    const auto status = std::filesystem::status(path, error);
+    if (std::filesystem::is_regular_file(status)) {
         std::ifstream input(path, std::ios::binary);
         if (input.is_open()) {
             bool stopQuietly = false;
             result = ReadLines(input, currentModel, stopQuietly);
             if (stopQuietly)
                 return false;
+            if (!result && Problem.empty())
+                Problem = "the file could not be read";
+        } else {
+            Problem = FileErrorText(errno);
         }
+    } else {
+        Problem = std::filesystem::is_directory(status) ? FileErrorText(EISDIR)
+            : std::filesystem::exists(status)           ? "not a regular file"
+                                                        : FileErrorText(error ? error.value() : ENOENT);
     }
     ReconcileModel(currentModel);
     if (!result)
         return false;
     if (!ValidateMeasSetData(Data)) {
+        Problem = "the settings are out of range";
         m_prompt.ShowMessage(kErrorsInSettings);
         return false;
     }

@@ -23,6 +23,9 @@ public:
     [[nodiscard]] std::string Text();
 
     MeasSetData Data;
+    // Why the last Load failed, for the operator ("no such file or folder", "line 12: incorrect
+    // format", ...); empty after a successful one.
+    std::string Problem;
 
 private:
     [[nodiscard]] bool BuildText(std::string& text);

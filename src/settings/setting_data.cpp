@@ -1,11 +1,13 @@
 #include "settings/setting_data.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <system_error>
 
 #include <SimpleIni.h>
@@ -78,6 +80,34 @@ std::string CSettingData::DecideDataFolder(const std::string& executablePath)
     const std::string folder = slash == std::string::npos ? std::string(".") : executablePath.substr(0, slash);
     const std::string installed = InstalledDataFolder(folder);
     return installed.empty() ? folder : installed;
+}
+
+bool CSettingData::CheckFile(const std::string& path, std::string& problem)
+{
+    std::error_code error;
+    const auto status = std::filesystem::status(path, error);
+    if (!std::filesystem::exists(status)) {
+        problem = path + ": " + FileErrorText(ENOENT);
+        return false;
+    }
+    if (std::filesystem::is_directory(status)) {
+        problem = path + ": " + FileErrorText(EISDIR);
+        return false;
+    }
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        problem = path + ": " + FileErrorText(errno != 0 ? errno : EACCES);
+        return false;
+    }
+    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    CSimpleIniA ini;
+    ini.SetUnicode();
+    // A configuration is text: NUL bytes or a failed parse mean some other kind of file.
+    if (text.find('\0') != std::string::npos || ini.LoadData(text) < 0) {
+        problem = path + ": not a configuration file (Vx6207App.ini layout)";
+        return false;
+    }
+    return true;
 }
 
 void CSettingData::Load()

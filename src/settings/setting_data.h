@@ -22,6 +22,9 @@ public:
     // that is no number, or outside its list of choices, falls back as it always has; LoadWarnings
     // then names the key, for callers that can tell the operator (the command line does).
     void Load();
+    // Whether `path` can serve as a configuration file: present, a file, readable, and text in
+    // the ini layout; otherwise `problem` names the file and why.
+    [[nodiscard]] static bool CheckFile(const std::string& path, std::string& problem);
     // Writes the model, communication, record, filter and file-format keys. Shows
     // "Failed to save settings." and returns false when the file cannot be written.
     [[nodiscard]] bool Save(IUserPrompt& prompt);

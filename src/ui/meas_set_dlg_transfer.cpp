@@ -164,7 +164,7 @@ void CMeasSetDlg::OnLoadFromFile()
         return;
     CFileManager file(m_prompt);
     if (!file.Load(path.toStdString(), m_model)) {
-        m_prompt.ShowMessage(kFailedToLoadSettings);
+        m_prompt.ShowMessage(std::string(kFailedToLoadSettings) + "\n" + path.toStdString() + ": " + file.Problem);
         return;
     }
     if (file.Data.ModelCode != m_model) {

@@ -111,14 +111,16 @@ def case_capture_exit_status():
         rc, out, err = run("capture", "--lan", sim.address, "--model", "VX6207", "--interval", "0", "--count", "50",
                            "-o", path)
         kept = len(lines(path)) - 1
-        expect(rc == 1 and kept >= 1 and f"{kept} row(s) kept." in err
-               and "Failed to capture measurement results." in err, f"lost link: {rc} {kept} {err}")
+        expect(rc == 1 and kept >= 1 and f"{kept} row(s) kept in {path}." in err
+               and "Failed to capture measurement results.\nThe connection was closed by the instrument." in err,
+               f"lost link: {rc} {kept} {err}")
     with Simulator("--model", "VX6207", "--garble-reply", ":FETCh?") as sim:
         rc, out, err = run("capture", "--lan", sim.address, "--interval", "0", "--count", "5",
                            "-o", os.path.join(WORK, "garbled.csv"))
         expect(rc == 1 and out == "" and "0 row(s) kept." in err, f"garbled replies: {rc} {out} {err}")
     rc, _, err = run("capture", "--simulate=VX6207", "--count", "3", "-o", "/dev/full")
-    expect(rc == 1 and "Failed to save data." in err, f"full disk: {rc} {err}")
+    expect(rc == 1 and err.count("Failed to save data.") == 1 and "/dev/full: the disk is full" in err,
+           f"full disk: {rc} {err}")
 
 
 def case_capture_model():
@@ -311,6 +313,11 @@ def case_ports():
     expect(rc == 0 and out.strip() != "", f"ports: {rc} {out} {err}")
 
 
-CASES = {name[5:]: function for name, function in globals().items() if name.startswith("case_")}
-CASES[CASE]()
-print(f"case {CASE} passed")
+def run_case(scope):
+    cases = {name[5:]: function for name, function in scope.items() if name.startswith("case_")}
+    cases[CASE]()
+    print(f"case {CASE} passed")
+
+
+if __name__ == "__main__":
+    run_case(globals())

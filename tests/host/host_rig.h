@@ -108,6 +108,15 @@ public:
         return lines;
     }
 
+    // The recorded rows of a file with one header row.
+    std::vector<std::string> DataRows() const
+    {
+        std::vector<std::string> lines = FileLines();
+        if (!lines.empty())
+            lines.erase(lines.begin());
+        return lines;
+    }
+
     // Sets the instrument up from its own panel, as it were: one command over a link of its own.
     bool SendToInstrument(const std::string& command)
     {

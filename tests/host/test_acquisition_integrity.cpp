@@ -15,14 +15,6 @@ SimOptions FrontOptions()
     return options;
 }
 
-std::vector<std::string> DataRows(const CHostRig& rig)
-{
-    std::vector<std::string> lines = rig.FileLines();
-    if (!lines.empty())
-        lines.erase(lines.begin());
-    return lines;
-}
-
 } // namespace
 
 TEST(AcquisitionIntegrity, StopAfterARecordingFailureEndsWhileAResultIsOnItsWay)
@@ -37,7 +29,7 @@ TEST(AcquisitionIntegrity, StopAfterARecordingFailureEndsWhileAResultIsOnItsWay)
     ASSERT_TRUE(rig.Host.Pump([&] { return rig.CountReceived(":FETCh? LIMit") >= 2; }, 10000, 1));
     rig.Controller->Capture();
     ASSERT_TRUE(rig.RunUntilIdle(15000));
-    EXPECT_EQ(rig.Prompt.Texts, std::vector<std::string> { "Failed to save data." });
+    EXPECT_EQ(rig.Prompt.Texts, std::vector<std::string> { "Failed to save data.\n/dev/full: the disk is full" });
     EXPECT_TRUE(rig.Controller->EndedWithError());
     EXPECT_TRUE(rig.Sink.Idle);
 }
@@ -75,7 +67,7 @@ TEST(AcquisitionIntegrity, AScanCutShortRecordsTheUnreachedChannelsAsNotMeasured
     ASSERT_TRUE(rig.RunUntilRows(2));
     (void)rig.Controller->Stop();
     ASSERT_TRUE(rig.RunUntilIdle());
-    const std::vector<std::string> rows = DataRows(rig);
+    const std::vector<std::string> rows = rig.DataRows();
     ASSERT_EQ(rows.size(), 2U);
     EXPECT_TRUE(std::regex_match(rows[0], std::regex(R"(1,PASS(,[0-9.]+E[-+]0[01],IN,PASS){3})"))) << rows[0];
     EXPECT_TRUE(std::regex_match(rows[1], std::regex(R"(2,FAIL,2\.0\d*E\+00,HI,FAIL(,-----------,---,---){2})")))
@@ -88,6 +80,7 @@ TEST(AcquisitionIntegrity, BadOrMissingRepliesAreAskedForOnceMoreThenEndTheAcqui
         const char* Name;
         SimOptions Options;
         const char* Request; // sent twice, then nothing more
+        const char* Cause; // the second line of the message
     };
     SimOptions garbled = FrontOptions();
     garbled.GarbleReplyTo = ":FETCh?";
@@ -96,9 +89,10 @@ TEST(AcquisitionIntegrity, BadOrMissingRepliesAreAskedForOnceMoreThenEndTheAcqui
     SimOptions garbledChannel = MuxOptions({ 1, 2 }, "AUTO");
     garbledChannel.GarbleReplyTo = ":FETCH?";
     const Case cases[] = {
-        { "garbled", garbled, ":FETCh? LIMit" },
-        { "lost", lost, ":FETCh? LIMit" },
-        { "garbled channel", garbledChannel, ":FETCH? LIMJdge,1" },
+        { "garbled", garbled, ":FETCh? LIMit", "The instrument's replies were not measurement results." },
+        { "lost", lost, ":FETCh? LIMit", "No reply within 3000 ms." },
+        { "garbled channel", garbledChannel, ":FETCH? LIMJdge,1",
+            "The instrument's replies were not measurement results." },
     };
     for (const Case& c : cases) {
         CHostRig rig(c.Options);
@@ -106,7 +100,9 @@ TEST(AcquisitionIntegrity, BadOrMissingRepliesAreAskedForOnceMoreThenEndTheAcqui
         rig.Controller->Count = 5;
         ASSERT_EQ(rig.Controller->Start(), StartResult::Started) << c.Name;
         ASSERT_TRUE(rig.RunUntilIdle(30000)) << c.Name;
-        EXPECT_EQ(rig.Prompt.Texts, std::vector<std::string> { "Failed to capture measurement results." }) << c.Name;
+        EXPECT_EQ(rig.Prompt.Texts,
+            std::vector<std::string> { std::string("Failed to capture measurement results.\n") + c.Cause })
+            << c.Name;
         EXPECT_EQ(rig.CountReceived(c.Request), 2U) << c.Name;
         EXPECT_TRUE(rig.Sink.Recorded.empty()) << c.Name;
         EXPECT_TRUE(rig.Controller->EndedWithError()) << c.Name;
@@ -129,7 +125,7 @@ TEST(AcquisitionIntegrity, ABadOrMissingReplyFollowedByAGoodOneCostsOnlyTheRetry
         ASSERT_TRUE(rig.RunUntilIdle(30000));
         EXPECT_TRUE(rig.Prompt.Texts.empty());
         EXPECT_EQ(rig.CountReceived(":FETCh? LIMit"), options.FaultEvery == 2 ? 6U : 5U);
-        const std::vector<std::string> rows = DataRows(rig);
+        const std::vector<std::string> rows = rig.DataRows();
         ASSERT_EQ(rows.size(), 3U);
         for (const std::string& row : rows)
             EXPECT_TRUE(std::regex_match(row, std::regex(R"(\d,1\.2\d{4}E-03,(---|IN|Hi|Lo))"))) << row;
@@ -157,7 +153,7 @@ TEST(AcquisitionIntegrity, AValueWithADecimalCommaIsQuotedOnlyBetweenCommas)
         rig.Controller->Count = 1;
         ASSERT_EQ(rig.Controller->Start(), StartResult::Started);
         ASSERT_TRUE(rig.RunUntilIdle());
-        const std::vector<std::string> rows = DataRows(rig);
+        const std::vector<std::string> rows = rig.DataRows();
         ASSERT_EQ(rows.size(), 1U);
         EXPECT_TRUE(std::regex_match(rows[0], std::regex(c.Row))) << rows[0];
     }
@@ -173,7 +169,7 @@ TEST(AcquisitionIntegrity, RowsStopAtTheLimitWhateverArrivesAfterIt)
     rig.Controller->RecordLimit = 3;
     ASSERT_EQ(rig.Controller->Start(), StartResult::Started);
     ASSERT_TRUE(rig.RunUntilIdle());
-    EXPECT_EQ(DataRows(rig).size(), 3U);
+    EXPECT_EQ(rig.DataRows().size(), 3U);
     EXPECT_EQ(rig.Controller->RowsRecorded(), 3);
     EXPECT_FALSE(rig.Controller->EndedWithError());
 }

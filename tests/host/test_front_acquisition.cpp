@@ -114,8 +114,10 @@ TEST(FrontAcquisition, StartFailuresTellTheOperatorWhy)
     SimOptions silent = FrontOptions();
     silent.DropReplyTo = "*idn?";
     const Case cases[] = {
-        { FrontOptions(), false, 8, "Failed to open interface." },
-        { silent, true, 8, "No response." },
+        { FrontOptions(), false, 8,
+            "Failed to open interface.\nNo connection at this address: check the address, the port and the cable." },
+        { silent, true, 8,
+            "No response.\nNo reply at this address: check that the instrument is switched on and its LAN settings." },
         { FrontOptions("VX6208"), true, 8,
             "The model setting and the model of the connection destination are different." },
     };
@@ -165,7 +167,7 @@ TEST(FrontAcquisition, AFullDiskStopsWithAMessageAndKeepsNothingHalfWritten)
     rig.Controller->FilePath = "/dev/full";
     ASSERT_EQ(rig.Controller->Start(), StartResult::Started);
     ASSERT_TRUE(rig.RunUntilIdle());
-    EXPECT_EQ(rig.Prompt.Texts, std::vector<std::string> { "Failed to save data." });
+    EXPECT_EQ(rig.Prompt.Texts, std::vector<std::string> { "Failed to save data.\n/dev/full: the disk is full" });
     EXPECT_TRUE(rig.Sink.Recorded.empty());
 }
 
@@ -176,7 +178,8 @@ TEST(FrontAcquisition, AnUnopenableFileEndsTheStartQuietlyAfterItsOwnMessage)
     rig.Controller->FilePath = rig.Folder + "/no-such-folder/x.csv";
     EXPECT_EQ(rig.Controller->Start(), StartResult::RecorderFailed);
     ASSERT_TRUE(rig.RunUntilIdle()); // the worker may still be settling: Stop is retried
-    EXPECT_EQ(rig.Prompt.Texts, std::vector<std::string> { "Failed to open file." });
+    EXPECT_EQ(rig.Prompt.Texts,
+        std::vector<std::string> { "Failed to open file.\n" + rig.Controller->FilePath + ": no such file or folder" });
     EXPECT_FALSE(rig.Link.IsOpen);
 }
 

@@ -141,7 +141,9 @@ TEST(MuxAcquisition, AnInstrumentThatGoesAwayStopsTheScanAndKeepsTheRows)
     rig.Controller->Count = 100;
     ASSERT_EQ(rig.Controller->Start(), StartResult::Started);
     ASSERT_TRUE(rig.RunUntilIdle());
-    EXPECT_EQ(rig.Prompt.Texts, std::vector<std::string> { "Failed to capture measurement results." });
+    EXPECT_EQ(rig.Prompt.Texts,
+        std::vector<std::string> { "Failed to capture measurement results.\n"
+                                   "The connection was closed by the instrument." });
     const std::vector<std::string> lines = rig.FileLines();
     ASSERT_GE(lines.size(), 2U);
     EXPECT_EQ(lines.size(), rig.Sink.Recorded.size() + 1);

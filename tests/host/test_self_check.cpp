@@ -76,7 +76,10 @@ TEST(Panels, NamesAreReadAndSavedPanelsShowUp)
     CRecordingPrompt prompt;
     ASSERT_TRUE(SavePanel(rig.Link, PanelNumber(0, true), "LINE_3_OVEN_EXTRA", prompt));
     ASSERT_TRUE(SavePanel(rig.Link, PanelNumber(29, false), "Bench", prompt));
-    EXPECT_EQ(rig.CountReceived(":SYSTem:PANel:NAME 31,\"LINE_3_OVEN_EXTRA\""), 1U);
+    // The simulator reads the line on its own thread: wait for it rather than race the close.
+    const std::string named = ":SYSTem:PANel:NAME 31,\"LINE_3_OVEN_EXTRA\"";
+    EXPECT_TRUE(rig.Host.Pump([&] { return rig.CountReceived(named) >= 1; }, 5000));
+    EXPECT_EQ(rig.CountReceived(named), 1U);
     PanelNames panels;
     ASSERT_TRUE(ReadPanelNames(rig.Link, 10, true, panels, prompt));
     EXPECT_EQ(panels.Names[29], "Bench");

@@ -40,7 +40,8 @@ TEST(Excel, AWorkbookThatCannotBeCreatedIsReported)
     CRecordingPrompt prompt;
     CSaveExcelNorm recorder(config, prompt, "/nonexistent-folder/book.xlsx");
     EXPECT_FALSE(recorder.Open("123456"));
-    EXPECT_EQ(prompt.Texts, std::vector<std::string> { "Failed to open Excel." });
+    EXPECT_EQ(prompt.Texts,
+        std::vector<std::string> { "Failed to open Excel.\n/nonexistent-folder/book.xlsx: no such file or folder" });
 }
 
 TEST(Excel, JournalRowsKeepTheirTextsAndACutLastRowIsLeftOut)

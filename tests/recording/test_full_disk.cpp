@@ -110,6 +110,9 @@ TEST(FullDisk, AWorkbookCaptureKeepsEveryRecordedRowInItsJournal)
             ok = recorder.Record(recorded, steps.Values, steps.Comps, steps.Judges, steps.Names, "", "23.5");
         EXPECT_FALSE(ok) << "the disk never filled";
         EXPECT_FALSE(recorder.Finish()); // no room for the workbook either
+        // The operator is told where the rows wait and how they come back.
+        EXPECT_EQ(recorder.KeptIn(), CWorkbookJournal::PathFor(book));
+        EXPECT_NE(recorder.RecoverHint().find("\"vx6207-cli recover " + book + "\""), std::string::npos);
     }
     const std::string journal = ReadAll(CWorkbookJournal::PathFor(book));
     disk.Undo(mountPoint);

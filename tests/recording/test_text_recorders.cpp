@@ -169,7 +169,9 @@ TEST(TextRecorders, UnwritableDestinationsFailWithoutLosingEarlierRows)
         CRecordingPrompt prompt;
         CSaveFileNorm recorder(config, 1, prompt);
         EXPECT_FALSE(recorder.Open(folder / "missing-folder/x.csv"));
-        EXPECT_EQ(prompt.Texts, std::vector<std::string> { "Failed to open file." });
+        EXPECT_EQ(prompt.Texts,
+            std::vector<std::string> {
+                "Failed to open file.\n" + (folder / "missing-folder/x.csv") + ": no such file or folder" });
     }
     {
         CRecordingPrompt prompt;

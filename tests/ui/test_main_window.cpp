@@ -150,7 +150,7 @@ void TestMainWindow::aWriteFailureIsToldOnceDuringTheMessageBox()
     rig.SetEdit(1005, "/dev/full"); // opens, but every write fails
     int handledWhileShown = 0;
     rig.Prompt.WhileShown = [&](const std::string& text) {
-        if (text != kFailedToSaveData)
+        if (text.rfind(kFailedToSaveData, 0) != 0)
             return;
         // As a message box does: a nested loop in which worker messages keep arriving.
         const int before = rig.Window->NotifyWindow().Handled();
@@ -173,7 +173,7 @@ void TestMainWindow::aWriteFailureIsToldOnceDuringTheMessageBox()
     rig.Click(1006);
     QVERIFY(rig.WaitIdle());
     QVERIFY(handledWhileShown >= 3);
-    QCOMPARE(rig.Prompt.Count(kFailedToSaveData), 1);
+    QCOMPARE(rig.Prompt.CountHeaded(kFailedToSaveData), 1);
     QCOMPARE(rig.Prompt.Texts.size(), size_t(1));
     QCOMPARE(rig.Window->State(), MainWindowState::Idle);
     QCOMPARE(rig.Window->RowsShown(), 0);
@@ -334,11 +334,13 @@ void TestMainWindow::startFailuresAreToldAndLeaveTheWindowIdle()
         bool FileIsAFolder;
         std::vector<std::string> Messages;
     } cases[] = {
-        { "no instrument", "VX6207-02", true, false, { "Failed to open interface.", kFailedToStart } },
+        { "no instrument", "VX6207-02", true, false,
+            { "Failed to open interface.\nNo connection at this address: check the address, the port and the cable.",
+                kFailedToStart } },
         { "another model", "VX6208", false, false,
             { "The model setting and the model of the connection destination are different.", kFailedToStart } },
         // The recorder says why itself; the start is not reported as failed once more.
-        { "unwritable file", "VX6207-02", false, true, { "Failed to open file." } },
+        { "unwritable file", "VX6207-02", false, true, { "Failed to open file.\n{folder}: is a folder" } },
     };
     for (const auto& c : cases) {
         RigOptions options = FrontOptions(2);
@@ -352,7 +354,12 @@ void TestMainWindow::startFailuresAreToldAndLeaveTheWindowIdle()
         rig.Click(1006);
         QVERIFY(rig.WaitIdle());
         QVERIFY2(!rig.Window->Controller().WorkerExists(), c.Name);
-        QCOMPARE(rig.Prompt.Texts, c.Messages);
+        std::vector<std::string> expected = c.Messages;
+        for (std::string& text : expected) {
+            if (const size_t at = text.find("{folder}"); at != std::string::npos)
+                text.replace(at, 8, rig.Folder().toStdString());
+        }
+        QCOMPARE(rig.Prompt.Texts, expected);
         QCOMPARE(rig.Window->State(), MainWindowState::Idle);
         QVERIFY(rig.Control(1006)->isEnabled());
         QCOMPARE(rig.Link.IsOpen, 0);

@@ -39,6 +39,12 @@ public:
     }
     bool AskOkCancel(const std::string& text) override { return AskYesNo(text); }
     int Count(const std::string& text) const { return static_cast<int>(std::count(Texts.begin(), Texts.end(), text)); }
+    // Messages whose first line is `text` (the second line gives the cause).
+    int CountHeaded(const std::string& text) const
+    {
+        return static_cast<int>(std::count_if(Texts.begin(), Texts.end(),
+            [&](const std::string& shown) { return shown.substr(0, shown.find('\n')) == text; }));
+    }
 
     std::vector<std::string> Texts;
     std::function<void(const std::string&)> WhileShown;

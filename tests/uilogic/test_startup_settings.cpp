@@ -1,6 +1,7 @@
 // The start-up settings and the model change: what the operator is told and what is sent.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -72,7 +73,9 @@ TEST_F(StartupSettings, EachSourceGivesItsMessagesAndConditions)
         { "not a .vxf file", Given::LineTxt, 10, StartupSource::Autosave, { kNotVxfFile }, 2 },
         { "missing file", Given::LineMissing, 10, StartupSource::Autosave, { kFileNotFound }, 2 },
         { "malformed autosave", Given::Malformed, 144, StartupSource::Defaults,
-            { "Incorrect format found in Line 2.", kLaunchWithDefaults }, -1 },
+            { "Incorrect format found in Line 2.",
+                std::string(kLaunchWithDefaults) + "\n{autosave}: line 2: incorrect format" },
+            -1 },
         { "no model set", Given::NoModel, 0, StartupSource::CommandLineNoModel, { kSetTheModel }, 3 },
     };
     for (const auto& c : cases) {
@@ -98,7 +101,13 @@ TEST_F(StartupSettings, EachSourceGivesItsMessagesAndConditions)
         InitMeasSetData(data, 0);
         CRecordingPrompt prompt;
         EXPECT_EQ(LoadStartupSettings(config, arguments, data, prompt), c.Source);
-        EXPECT_EQ(prompt.Texts, c.Messages);
+        std::vector<std::string> expected = c.Messages;
+        for (std::string& text : expected) {
+            const size_t at = text.find("{autosave}");
+            if (at != std::string::npos)
+                text.replace(at, std::strlen("{autosave}"), config.AutosavePath());
+        }
+        EXPECT_EQ(prompt.Texts, expected);
         EXPECT_EQ(data.ModelCode, c.Configured);
         if (c.Range >= 0) {
             EXPECT_EQ(data.Front.Cond.Range, c.Range);
