@@ -27,7 +27,7 @@ bool ParseChannelResistances(const std::vector<std::string>& items, std::map<int
     return true;
 }
 
-// "CH=LOWER:UPPER" (ohms) into the channel comparator table.
+// "CH=LOWER:UPPER" (ohms) into the channel comparator table; channel 0 is the front terminals.
 bool ParseChannelLimits(const std::vector<std::string>& items, std::map<int, std::pair<double, double>>& table)
 {
     for (const std::string& item : items) {
@@ -38,7 +38,7 @@ bool ParseChannelLimits(const std::vector<std::string>& items, std::map<int, std
         double upper = 0.0;
         if (equals == std::string::npos || colon == std::string::npos || !ParseInt32C(item.substr(0, equals), channel)
             || !ParseDoubleC(item.substr(equals + 1, colon - equals - 1), lower)
-            || !ParseDoubleC(item.substr(colon + 1), upper) || channel < 1 || channel > 42)
+            || !ParseDoubleC(item.substr(colon + 1), upper) || channel < 0 || channel > 42)
             return false;
         table[channel] = { lower, upper };
     }
@@ -54,7 +54,8 @@ void AddMuxOptions(CLI::App& app, SimOptions& options, std::vector<std::string>&
         ->check(CLI::Range(0, 42));
     app.add_option("--scan-mode", options.MuxScanMode, "Scan mode at power-on")->check(CLI::IsMember({ "OFF", "STEP", "AUTO" }));
     app.add_flag("--fail-stop", options.MuxFailStop, "Scans stop at the first failing channel");
-    app.add_option("--channel-limits", limitItems, "Comparator limits of a channel: CH=LOWER:UPPER in ohms");
+    app.add_option(
+        "--channel-limits", limitItems, "Comparator limits of a channel: CH=LOWER:UPPER in ohms (0 = front)");
 }
 
 void AddOptions(CLI::App& app, SimOptions& options, std::vector<std::string>& channelItems)
@@ -104,7 +105,7 @@ int main(int argc, char** argv)
         return 2;
     }
     if (!ParseChannelLimits(limitItems, options.ChannelLimits)) {
-        std::fprintf(stderr, "--channel-limits takes CH=LOWER:UPPER with CH from 1 to 42\n");
+        std::fprintf(stderr, "--channel-limits takes CH=LOWER:UPPER with CH from 0 to 42\n");
         return 2;
     }
     if (tcpPort < 0 && !usePty) {
