@@ -24,6 +24,17 @@ inline constexpr long kSimFailed = -1;
 void SignalWake(int wake);
 void CloseWake(int wake);
 
+// One descriptor to wait on (Fd -1: left out) and the events it had.
+struct SimWaiter {
+    int Fd = -1;
+    short Events = kSimIn;
+    int Revents = 0;
+};
+inline constexpr size_t kMaxSimWaiters = 4;
+
+// Waits up to timeoutMs for events on any of the descriptors (at most kMaxSimWaiters); fills in
+// their Revents and returns how many had events, 0 on time-out, -1 when woken to stop.
+[[nodiscard]] int WaitForAny(SimWaiter* waiters, size_t count, int timeoutMs, const SimIoContext& io);
 // Waits up to timeoutMs for events on fd; returns its event bits, 0 on time-out, -1 when woken to stop.
 [[nodiscard]] int WaitFor(int fd, short events, int timeoutMs, const SimIoContext& io);
 // Sleeps up to ms unless the simulator stops first.

@@ -1,4 +1,5 @@
 // The simulator's waits, stop signal and sockets on POSIX systems.
+#include <algorithm>
 #include <cerrno>
 
 #include <arpa/inet.h>
@@ -31,17 +32,20 @@ void CloseWake(int wake)
         ::close(wake);
 }
 
-int WaitFor(int fd, short events, int timeoutMs, const SimIoContext& io)
+int WaitForAny(SimWaiter* waiters, size_t count, int timeoutMs, const SimIoContext& io)
 {
-    if (!io.IsRunning())
+    if (!io.IsRunning() || count > kMaxSimWaiters)
         return -1;
-    pollfd waiters[2] { { fd, events, 0 }, { io.WakeFd, POLLIN, 0 } };
-    const int count = ::poll(waiters, 2, timeoutMs);
-    if (!io.IsRunning() || (waiters[1].revents & POLLIN) != 0)
+    pollfd polled[kMaxSimWaiters + 1] {};
+    for (size_t i = 0; i < count; ++i)
+        polled[i] = { waiters[i].Fd, waiters[i].Events, 0 }; // poll leaves out negative descriptors
+    polled[count] = { io.WakeFd, POLLIN, 0 };
+    const int ready = ::poll(polled, static_cast<nfds_t>(count + 1), timeoutMs);
+    if (!io.IsRunning() || (polled[count].revents & POLLIN) != 0)
         return -1;
-    if (count <= 0)
-        return 0;
-    return waiters[0].revents;
+    for (size_t i = 0; i < count; ++i)
+        waiters[i].Revents = ready > 0 ? polled[i].revents : 0;
+    return std::max(ready, 0);
 }
 
 void PauseMs(int ms, const SimIoContext& io)

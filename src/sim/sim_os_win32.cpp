@@ -39,22 +39,42 @@ void SignalWake(int) { }
 
 void CloseWake(int) { }
 
-int WaitFor(int fd, short events, int timeoutMs, const SimIoContext& io)
+int WaitForAny(SimWaiter* waiters, size_t count, int timeoutMs, const SimIoContext& io)
 {
+    if (count > kMaxSimWaiters)
+        return -1;
+    WSAPOLLFD polled[kMaxSimWaiters] {};
+    size_t owner[kMaxSimWaiters] {};
+    ULONG used = 0;
+    for (size_t i = 0; i < count; ++i) {
+        waiters[i].Revents = 0;
+        if (waiters[i].Fd < 0)
+            continue;
+        const short events = static_cast<short>(((waiters[i].Events & kSimIn) != 0 ? POLLRDNORM : 0)
+            | ((waiters[i].Events & kSimOut) != 0 ? POLLWRNORM : 0));
+        polled[used] = { Sock(waiters[i].Fd), events, 0 };
+        owner[used++] = i;
+    }
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
         if (!io.IsRunning())
             return -1;
-        WSAPOLLFD waiter { Sock(fd), static_cast<short>(events == kSimIn ? POLLRDNORM : POLLWRNORM), 0 };
         const auto left
-            = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
-        const int count = WSAPoll(&waiter, 1, static_cast<int>(std::clamp<int64_t>(left, 0, kSliceMs)));
+            = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now())
+                  .count();
+        const int slice = static_cast<int>(std::clamp<int64_t>(left, 0, kSliceMs));
+        int ready = 0;
+        if (used == 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(slice));
+        else
+            ready = WSAPoll(polled, used, slice);
         if (!io.IsRunning())
             return -1;
-        if (count > 0)
-            return SimEvents(waiter.revents);
-        if (count < 0)
-            return kSimInvalid;
+        if (ready != 0) {
+            for (ULONG k = 0; k < used; ++k)
+                waiters[owner[k]].Revents = ready > 0 ? SimEvents(polled[k].revents) : kSimInvalid;
+            return ready > 0 ? ready : static_cast<int>(used);
+        }
         if (left <= 0)
             return 0;
     }

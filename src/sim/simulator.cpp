@@ -23,6 +23,10 @@ struct CSimulator::SImpl {
 
     SimIoContext Io() const { return { wakeFd, &running }; }
     void StartTicker();
+    [[nodiscard]] SimSessionFactory Sessions()
+    {
+        return [this] { return std::make_unique<CSimSession>(instrument, recorder, options); };
+    }
 
     const SimOptions options;
     CInstrument instrument;
@@ -66,7 +70,7 @@ bool CSimulator::StartTcp(uint16_t port)
     std::lock_guard lock(m_impl->startMutex);
     if (m_impl->tcp || m_impl->wakeFd < 0 || !m_impl->running)
         return false;
-    auto server = std::make_unique<CTcpServer>(m_impl->instrument, m_impl->recorder, m_impl->options, m_impl->Io());
+    auto server = std::make_unique<CTcpServer>(m_impl->Sessions(), m_impl->Io());
     if (!server->Open(port))
         return false;
     m_impl->tcp = std::move(server);
@@ -86,7 +90,7 @@ bool CSimulator::StartPty()
     std::lock_guard lock(m_impl->startMutex);
     if (m_impl->pty || m_impl->wakeFd < 0 || !m_impl->running)
         return false;
-    auto server = std::make_unique<CPtyServer>(m_impl->instrument, m_impl->recorder, m_impl->options, m_impl->Io());
+    auto server = std::make_unique<CPtyServer>(m_impl->Sessions(), m_impl->options, m_impl->Io());
     if (!server->Open())
         return false;
     m_impl->pty = std::move(server);
