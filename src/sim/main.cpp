@@ -1,6 +1,7 @@
 // vx6207-sim: the simulated resistance meter as a program, for demos and manual tests.
 #include <cstdio>
 #include <map>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -83,6 +84,42 @@ void AddOptions(CLI::App& app, SimOptions& options, std::vector<std::string>& ch
     app.add_option("--transcript", options.TranscriptPath, "Write every received line to this file");
 }
 
+// Where the answers come from: the simulated instrument, a real one behind a proxy, or a recording.
+struct SAnswerSource {
+    std::string Proxy;
+    std::string Record;
+    std::string Replay;
+};
+
+void AddSourceOptions(CLI::App& app, SAnswerSource& source)
+{
+    CLI::Option* proxy = app.add_option(
+        "--proxy", source.Proxy, "Forward clients to the instrument at PORT or HOST:PORT instead of simulating one");
+    app.add_option("--record", source.Record, "With --proxy: record every request with its replies and timing")
+        ->needs(proxy);
+    app.add_option("--replay", source.Replay, "Answer clients from a recording made with --record")->excludes(proxy);
+}
+
+// Chooses the source; the exit status on failure (2 for a usage error), 0 when it is ready.
+int UseSource(CSimulator& simulator, const SAnswerSource& source, bool both)
+{
+    std::string error;
+    int status = 0;
+    if (!source.Proxy.empty()) {
+        if (both) {
+            error = "--proxy forwards either --tcp or --pty, not both";
+            status = 2;
+        } else if (!simulator.UseProxy(source.Proxy, source.Record, error)) {
+            status = error.rfind("--proxy", 0) == 0 ? 2 : 1;
+        }
+    } else if (!source.Replay.empty() && !simulator.UseReplay(source.Replay, error)) {
+        status = 1;
+    }
+    if (status != 0)
+        std::fprintf(stderr, "%s\n", error.c_str());
+    return status;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -99,6 +136,8 @@ int main(int argc, char** argv)
     AddMuxOptions(app, options, limitItems);
     app.add_option("--tcp", tcpPort, "Serve TCP on 127.0.0.1:PORT (0 = any free port)")->check(CLI::Range(0, 65535));
     app.add_flag("--pty", usePty, "Serve a pseudo-terminal");
+    SAnswerSource source;
+    AddSourceOptions(app, source);
     CLI11_PARSE(app, argc, argv);
     if (!ParseChannelResistances(channelItems, options.ChannelResistance)) {
         std::fprintf(stderr, "--channel-resistance takes CH=OHMS with CH from 0 to 42\n");
@@ -114,6 +153,14 @@ int main(int argc, char** argv)
     }
 
     CSimulator simulator(options);
+    std::mutex noticeMutex;
+    simulator.SetNotice([&noticeMutex](const std::string& line) {
+        std::lock_guard lock(noticeMutex);
+        std::fprintf(stderr, "%s\n", line.c_str());
+        std::fflush(stderr);
+    });
+    if (const int status = UseSource(simulator, source, tcpPort >= 0 && usePty); status != 0)
+        return status;
     if (tcpPort >= 0) {
         if (!simulator.StartTcp(static_cast<uint16_t>(tcpPort))) {
             std::fprintf(stderr, "cannot listen on 127.0.0.1:%d\n", tcpPort);

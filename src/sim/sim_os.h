@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 // The platform under the simulator's serving threads, one source file per platform (POSIX:
 // poll, eventfd, sockets; Windows: Winsock 2). Descriptors and sockets are held as int.
@@ -48,4 +49,7 @@ void PauseMs(int ms, const SimIoContext& io);
 [[nodiscard]] int ListenLoopback(uint16_t port, uint16_t& bound);
 // The next waiting client, non-blocking with TCP_NODELAY; -1 when none.
 [[nodiscard]] int AcceptClient(int listening);
+// A non-blocking TCP connection with TCP_NODELAY to host (a name or an address) and port, made
+// within timeoutMs; -1 when it cannot be made.
+[[nodiscard]] int ConnectTcp(const std::string& host, uint16_t port, int timeoutMs, const SimIoContext& io);
 void CloseSocket(int socket);

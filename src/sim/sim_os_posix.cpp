@@ -1,8 +1,10 @@
 // The simulator's waits, stop signal and sockets on POSIX systems.
 #include <algorithm>
 #include <cerrno>
+#include <string>
 
 #include <arpa/inet.h>
+#include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
@@ -105,4 +107,46 @@ void CloseSocket(int socket)
 {
     if (socket >= 0)
         ::close(socket);
+}
+
+namespace {
+
+// Whether a connection begun without blocking completes within the time.
+bool ConnectCompletes(int fd, int timeoutMs, const SimIoContext& io)
+{
+    if (WaitFor(fd, kSimOut, timeoutMs, io) <= 0)
+        return false;
+    int error = 0;
+    socklen_t size = sizeof error;
+    return ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) == 0 && error == 0;
+}
+
+} // namespace
+
+int ConnectTcp(const std::string& host, uint16_t port, int timeoutMs, const SimIoContext& io)
+{
+    addrinfo hints {};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    if (::getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found) != 0)
+        return -1;
+    int fd = -1;
+    for (const addrinfo* address = found; address != nullptr && fd < 0; address = address->ai_next) {
+        fd = ::socket(address->ai_family, address->ai_socktype | SOCK_CLOEXEC | SOCK_NONBLOCK, address->ai_protocol);
+        if (fd < 0)
+            continue;
+        const bool connected = ::connect(fd, address->ai_addr, address->ai_addrlen) == 0
+            || (errno == EINPROGRESS && ConnectCompletes(fd, timeoutMs, io));
+        if (!connected) {
+            ::close(fd);
+            fd = -1;
+        }
+    }
+    ::freeaddrinfo(found);
+    if (fd >= 0) {
+        const int on = 1;
+        (void)::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on); // latency only
+    }
+    return fd;
 }

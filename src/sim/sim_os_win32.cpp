@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <string>
 #include <thread>
 
 #include "settings/winsock_win32.h"
@@ -139,4 +140,39 @@ void CloseSocket(int socket)
 {
     if (socket >= 0)
         closesocket(Sock(socket));
+}
+
+int ConnectTcp(const std::string& host, uint16_t port, int timeoutMs, const SimIoContext& io)
+{
+    addrinfo hints {};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    if (getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found) != 0)
+        return -1;
+    SOCKET fd = INVALID_SOCKET;
+    for (const addrinfo* address = found; address != nullptr && fd == INVALID_SOCKET; address = address->ai_next) {
+        fd = ::socket(address->ai_family, address->ai_socktype, address->ai_protocol);
+        if (fd == INVALID_SOCKET)
+            continue;
+        u_long nonBlocking = 1;
+        (void)ioctlsocket(fd, FIONBIO, &nonBlocking);
+        bool connected = ::connect(fd, address->ai_addr, static_cast<int>(address->ai_addrlen)) == 0;
+        if (!connected && WSAGetLastError() == WSAEWOULDBLOCK
+            && WaitFor(static_cast<int>(fd), kSimOut, timeoutMs, io) > 0) {
+            int error = 0;
+            int size = sizeof error;
+            connected = getsockopt(fd, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &size) == 0 && error == 0;
+        }
+        if (!connected) {
+            closesocket(fd);
+            fd = INVALID_SOCKET;
+        }
+    }
+    freeaddrinfo(found);
+    if (fd == INVALID_SOCKET)
+        return -1;
+    const BOOL on = TRUE;
+    (void)setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&on), sizeof on); // latency only
+    return static_cast<int>(fd);
 }
