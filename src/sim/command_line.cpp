@@ -1,5 +1,7 @@
 #include "sim/command_line.h"
 
+#include "settings/numeric_locale.h"
+
 namespace {
 
 bool IsBlank(char c)
@@ -7,25 +9,29 @@ bool IsBlank(char c)
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
-std::vector<std::string> SplitArguments(std::string_view text)
+// The text cut at every separator outside double quotes, blanks around each piece removed.
+std::vector<std::string> SplitOutsideQuotes(std::string_view text, char separator)
 {
-    std::vector<std::string> arguments;
-    if (text.empty())
-        return arguments;
+    std::vector<std::string> pieces;
     std::string current;
     bool quoted = false;
     for (const char c : text) {
         if (c == '"')
             quoted = !quoted;
-        if (c == ',' && !quoted) {
-            arguments.push_back(TrimBlanks(current));
+        if (c == separator && !quoted) {
+            pieces.push_back(TrimBlanks(current));
             current.clear();
         } else {
             current += c;
         }
     }
-    arguments.push_back(TrimBlanks(current));
-    return arguments;
+    pieces.push_back(TrimBlanks(current));
+    return pieces;
+}
+
+std::vector<std::string> SplitArguments(std::string_view text)
+{
+    return text.empty() ? std::vector<std::string> {} : SplitOutsideQuotes(text, ',');
 }
 
 } // namespace
@@ -65,4 +71,40 @@ bool ParseCommandLine(std::string_view line, SimCommand& command)
     command.Parameters = TrimBlanks(whole.substr(end));
     command.Arguments = SplitArguments(command.Parameters);
     return true;
+}
+
+std::vector<std::string> SplitChain(std::string_view line)
+{
+    return SplitOutsideQuotes(line, ';');
+}
+
+std::string HeaderPath(const std::string& header, const std::string& previousPath)
+{
+    if (!header.empty() && header.front() == '*')
+        return previousPath;
+    const size_t lastColon = header.rfind(':');
+    if (lastColon == std::string::npos || lastColon == 0)
+        return {};
+    return (header.front() == ':' ? "" : ":") + header.substr(0, lastColon + 1);
+}
+
+ESimError ArgumentCountError(const SimCommand& command, size_t wanted)
+{
+    if (command.Arguments.size() < wanted)
+        return ESimError::MissingParameter;
+    return command.Arguments.size() > wanted ? ESimError::ParameterNotAllowed : ESimError::None;
+}
+
+ESimError SingleReal(const SimCommand& command, double& value)
+{
+    if (const ESimError error = ArgumentCountError(command, 1); error != ESimError::None)
+        return error;
+    return ParseDoubleC(command.Arguments[0], value) ? ESimError::None : ESimError::IllegalParameterValue;
+}
+
+ESimError SingleInteger(const SimCommand& command, int64_t& value)
+{
+    if (const ESimError error = ArgumentCountError(command, 1); error != ESimError::None)
+        return error;
+    return ParseInt64C(command.Arguments[0], value) ? ESimError::None : ESimError::IllegalParameterValue;
 }

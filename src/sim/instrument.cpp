@@ -3,7 +3,38 @@
 #include "settings/numeric_locale.h"
 
 namespace {
+
 using Avail = ESimAvailability;
+
+// The replies of a chain's parts as one reply line, parts separated by ';' as the instrument joins
+// them; it waits for the slowest part.
+SimResponse JoinReplies(std::vector<SimResponse> replies)
+{
+    if (replies.size() <= 1)
+        return replies.empty() ? SimResponse {} : std::move(replies.front());
+    SimResponse joined;
+    joined.HasReply = true;
+    bool computed = false;
+    for (const SimResponse& reply : replies) {
+        joined.DelayMs += reply.DelayMs;
+        joined.Background = joined.Background || reply.Background;
+        joined.WaitTrigger = joined.WaitTrigger || reply.WaitTrigger;
+        joined.Abortable = joined.Abortable || reply.Abortable;
+        computed = computed || static_cast<bool>(reply.Produce);
+    }
+    const auto join = [](const std::vector<SimResponse>& parts) {
+        std::string text;
+        for (const SimResponse& part : parts)
+            text += (text.empty() ? "" : ";") + (part.Produce ? part.Produce() : part.Text);
+        return text;
+    };
+    if (computed)
+        joined.Produce = [join, parts = std::move(replies)] { return join(parts); };
+    else
+        joined.Text = join(replies);
+    return joined;
+}
+
 } // namespace
 
 const std::vector<CInstrument::SCommandDef>& CInstrument::CommandTable()
@@ -12,9 +43,15 @@ const std::vector<CInstrument::SCommandDef>& CInstrument::CommandTable()
     static const std::vector<SCommandDef> table {
         { "*IDN", Avail::All, nullptr, &C::Identify, false },
         { "*TST", Avail::All, nullptr, &C::SelfTest, false },
-        { "*OPC", Avail::All, &C::Nothing, &C::OperationComplete, false },
+        { "*OPC", Avail::All, &C::SetOperationComplete, &C::OperationComplete, false },
         { "*RST", Avail::All, &C::Reset, nullptr, false },
-        { "*CLS", Avail::All, &C::Nothing, nullptr, false },
+        { "*CLS", Avail::All, &C::ClearStatus, nullptr, false },
+        { "*ESR", Avail::All, nullptr, &C::QueryEvents, false },
+        { "*STB", Avail::All, nullptr, &C::QueryStatusByte, false },
+        { "*ESE", Avail::All, &C::SetEventEnable, &C::QueryEventEnable, false },
+        { "*SRE", Avail::All, &C::SetServiceEnable, &C::QueryServiceEnable, false },
+        { ":SYSTem:ERRor[:NEXT]", Avail::All, nullptr, &C::QueryError, false },
+        { ":SYSTem:ERRor:COUNt", Avail::All, nullptr, &C::QueryErrorCount, false },
         { "[SENSe:]RESistance:RANGe", Avail::All, &C::SetRange, &C::QueryRange, true },
         { "[SENSe:]RESistance:LP:RANGe", Avail::Not2048, &C::SetLowPowerRange, &C::QueryLowPowerRange, true },
         { ":ADJust:SET", Avail::All, &C::SetAdjust, nullptr, true },
@@ -58,8 +95,19 @@ CInstrument::CInstrument(const SimOptions& options)
 
 void CInstrument::ApplyPowerOnPreset()
 {
-    if (!m_model.Mux)
-        return;
+    // Channel 0 is the front terminals: their comparator, in absolute limits.
+    if (const auto front = m_options.ChannelLimits.find(0); front != m_options.ChannelLimits.end()) {
+        m_settings.SetField(SimHeader::kLimitState, "ON");
+        m_settings.SetField(SimHeader::kLimitMode, "ABSOLUTE");
+        m_settings.SetField(SimHeader::kLimitLower, FormatC("%.6E", front->second.first));
+        m_settings.SetField(SimHeader::kLimitUpper, FormatC("%.6E", front->second.second));
+    }
+    if (m_model.Mux)
+        ApplyMuxPreset();
+}
+
+void CInstrument::ApplyMuxPreset()
+{
     if (!m_options.MuxChannels.empty())
         m_mux.EnableChannels(m_options.MuxChannels);
     if (m_options.MuxSelect != 0 && CMuxState::ValidChannel(m_options.MuxSelect))
@@ -72,7 +120,7 @@ void CInstrument::ApplyPowerOnPreset()
         m_mux.SetScanMode(ESimScanMode::Auto);
     m_mux.SetFailStop(m_options.MuxFailStop);
     for (const auto& [channel, limits] : m_options.ChannelLimits)
-        m_mux.SetChannelLimits(channel, limits.first, limits.second);
+        m_mux.SetChannelLimits(channel, limits.first, limits.second); // skips the front terminals
 }
 
 void CInstrument::ResetState()
@@ -86,19 +134,7 @@ void CInstrument::ResetState()
     m_lowPowerZeroAdjust.fill(kNoAdjustment);
 }
 
-SimResponse CInstrument::Execute(const std::string& line)
-{
-    SimCommand command;
-    if (!ParseCommandLine(line, command))
-        return {}; // a bare line end is ignored
-    std::lock_guard lock(m_mutex);
-    SimResponse response = ExecuteLocked(command);
-    response.TriggerMark = m_triggerCount.load();
-    response.AbortMark = m_abortCount.load();
-    return response;
-}
-
-SimResponse CInstrument::ExecuteLocked(const SimCommand& command)
+const std::vector<CHeaderPattern>& CInstrument::CommandPatterns()
 {
     static const std::vector<CHeaderPattern> patterns = [] {
         std::vector<CHeaderPattern> list;
@@ -106,34 +142,97 @@ SimResponse CInstrument::ExecuteLocked(const SimCommand& command)
             list.emplace_back(def.Pattern);
         return list;
     }();
-    const bool headersOn = m_settings.Flag(SimHeader::kHeader);
+    return patterns;
+}
+
+SimResponse CInstrument::Execute(const std::string& line)
+{
+    std::lock_guard lock(m_mutex);
+    std::vector<SimResponse> replies;
+    std::string path; // where a chained part without a leading colon continues from
+    bool first = true;
+    for (const std::string& part : SplitChain(line)) {
+        SimCommand command;
+        if (!ParseCommandLine(part, command))
+            continue; // a bare line end, or an empty part of a chain, is ignored
+        if (!first)
+            ResolveChained(command, path);
+        first = false;
+        SimResponse response = ExecuteLocked(command);
+        if (response.HasReply)
+            replies.push_back(std::move(response));
+        path = HeaderPath(command.Header, path);
+    }
+    SimResponse response = JoinReplies(std::move(replies));
+    response.TriggerMark = m_triggerCount.load();
+    response.AbortMark = m_abortCount.load();
+    return response;
+}
+
+int CInstrument::FindCommand(const SimCommand& command) const
+{
+    const std::vector<CHeaderPattern>& patterns = CommandPatterns();
     for (size_t i = 0; i < patterns.size(); ++i) {
-        const SCommandDef& def = CommandTable()[i];
-        const CHeaderPattern& pattern = patterns[i];
-        if (!IsAvailable(def.Availability, m_model) || !pattern.Matches(command.Header))
-            continue;
+        if (IsAvailable(CommandTable()[i].Availability, m_model) && patterns[i].Matches(command.Header))
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+bool CInstrument::Knows(const SimCommand& command) const
+{
+    if (const int index = FindCommand(command); index >= 0) {
+        const SCommandDef& def = CommandTable()[static_cast<size_t>(index)];
+        return (command.Query ? def.Query : def.Set) != nullptr;
+    }
+    return m_settings.Find(command.Header, m_model) >= 0;
+}
+
+void CInstrument::ResolveChained(SimCommand& command, const std::string& path) const
+{
+    const std::string& header = command.Header;
+    if (path.empty() || header.empty() || header.front() == ':' || header.front() == '*')
+        return;
+    SimCommand relative = command;
+    relative.Header = path + header;
+    // Scripts often restart every part at the root without its colon: taken so when the path
+    // does not lead to a command.
+    if (Knows(relative))
+        command.Header = relative.Header;
+}
+
+SimResponse CInstrument::ExecuteLocked(const SimCommand& command)
+{
+    if (const int found = FindCommand(command); found >= 0) {
+        const SCommandDef& def = CommandTable()[static_cast<size_t>(found)];
         const Handler handler = command.Query ? def.Query : def.Set;
         if (handler == nullptr)
-            return {};
+            return Reject(ESimError::UndefinedHeader);
         SimResponse response = (this->*handler)(command);
-        if (response.HasReply && def.Headed && headersOn && !response.Produce)
-            response.Text = pattern.ReplyHeader() + " " + response.Text;
+        if (response.HasReply && def.Headed && m_settings.Flag(SimHeader::kHeader) && !response.Produce)
+            response.Text = CommandPatterns()[static_cast<size_t>(found)].ReplyHeader() + " " + response.Text;
         return response;
     }
     const int index = m_settings.Find(command.Header, m_model);
     if (index < 0)
-        return {}; // unknown commands get no reply, as on the instrument
+        return Reject(ESimError::UndefinedHeader); // no reply, as on the instrument; the queue says why
     if (!command.Query) {
         // A malformed setting is ignored like the instrument ignores it: no reply either way.
-        (void)m_settings.Set(index, command);
+        m_status.Push(m_settings.Set(index, command));
         return {};
     }
     std::string answer;
-    if (!m_settings.Query(index, command, answer))
-        return {};
-    if (headersOn)
+    if (const ESimError error = m_settings.Query(index, command, answer); error != ESimError::None)
+        return Reject(error);
+    if (m_settings.Flag(SimHeader::kHeader))
         answer = CHeaderPattern(SettingTable()[static_cast<size_t>(index)].Pattern).ReplyHeader() + " " + answer;
     return Answer(answer);
+}
+
+SimResponse CInstrument::Reject(ESimError error)
+{
+    m_status.Push(error);
+    return {};
 }
 
 SimResponse CInstrument::Answer(std::string text) const

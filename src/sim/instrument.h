@@ -14,8 +14,9 @@
 #include "sim/mux_state.h"
 #include "sim/setting_table.h"
 #include "sim/sim_options.h"
+#include "sim/status_model.h"
 
-// What the instrument does about one command line.
+// What the instrument does about one command line (all of its parts, when they are chained with ';').
 struct SimResponse {
     bool HasReply = false;
     std::string Text;
@@ -52,11 +53,20 @@ private:
         bool Headed; // the answer carries the header while headers are on
     };
     static const std::vector<SCommandDef>& CommandTable();
+    static const std::vector<CHeaderPattern>& CommandPatterns();
 
     [[nodiscard]] SimResponse ExecuteLocked(const SimCommand& command);
+    // Index in the command table of the entry the header names on this model, -1 when none does.
+    [[nodiscard]] int FindCommand(const SimCommand& command) const;
+    [[nodiscard]] bool Knows(const SimCommand& command) const;
+    // A chained part without a leading colon continues from the path of the part before it.
+    void ResolveChained(SimCommand& command, const std::string& path) const;
     [[nodiscard]] SimResponse Answer(std::string text) const;
+    // Queues the error and gives no reply: what the instrument does about a command it cannot take.
+    [[nodiscard]] SimResponse Reject(ESimError error);
     void ResetState();
     void ApplyPowerOnPreset();
+    void ApplyMuxPreset();
 
     // Common, range, zero-adjust and panel commands.
     SimResponse Identify(const SimCommand&);
@@ -73,6 +83,17 @@ private:
     SimResponse StartZeroAdjust(const SimCommand&);
     SimResponse Abort(const SimCommand&);
     SimResponse SavePanel(const SimCommand&);
+    // Status model and error queue.
+    SimResponse SetOperationComplete(const SimCommand&);
+    SimResponse ClearStatus(const SimCommand&);
+    SimResponse QueryEvents(const SimCommand&);
+    SimResponse QueryStatusByte(const SimCommand&);
+    SimResponse SetEventEnable(const SimCommand&);
+    SimResponse QueryEventEnable(const SimCommand&);
+    SimResponse SetServiceEnable(const SimCommand&);
+    SimResponse QueryServiceEnable(const SimCommand&);
+    SimResponse QueryError(const SimCommand&);
+    SimResponse QueryErrorCount(const SimCommand&);
     // MUX and scan commands.
     SimResponse SetPanelVariables(const SimCommand&);
     SimResponse GetPanelVariables(const SimCommand&);
@@ -108,6 +129,7 @@ private:
     CSettingStore m_settings;
     CMuxState m_mux;
     CMeasurement m_measurement;
+    CStatusModel m_status;
     int m_range = 0;
     int m_lowPowerRange = 3;
     std::array<int64_t, 11> m_zeroAdjust {};

@@ -19,16 +19,6 @@ template <typename FullScale> int RangeFor(double ohms, int count, FullScale ful
     return -1;
 }
 
-bool SingleReal(const SimCommand& command, double& value)
-{
-    return command.Arguments.size() == 1 && ParseDoubleC(command.Arguments[0], value);
-}
-
-bool SingleInteger(const SimCommand& command, int64_t& value)
-{
-    return command.Arguments.size() == 1 && ParseInt64C(command.Arguments[0], value);
-}
-
 } // namespace
 
 SimResponse CInstrument::Identify(const SimCommand&)
@@ -66,11 +56,11 @@ SimResponse CInstrument::Reset(const SimCommand&)
 SimResponse CInstrument::SetRange(const SimCommand& command)
 {
     double ohms = 0.0;
-    if (!SingleReal(command, ohms))
-        return {};
+    if (const ESimError error = SingleReal(command, ohms); error != ESimError::None)
+        return Reject(error);
     const int index = RangeFor(ohms, m_model.RangeCount, [this](int i) { return RangeOhms(m_model, i); });
     if (index < 0)
-        return {};
+        return Reject(ESimError::DataOutOfRange);
     m_range = index;
     m_settings.SetField(SimHeader::kAutoRange, "OFF"); // choosing a range ends automatic ranging
     return {};
@@ -84,11 +74,12 @@ SimResponse CInstrument::QueryRange(const SimCommand&)
 SimResponse CInstrument::SetLowPowerRange(const SimCommand& command)
 {
     double ohms = 0.0;
-    if (!SingleReal(command, ohms))
-        return {};
+    if (const ESimError error = SingleReal(command, ohms); error != ESimError::None)
+        return Reject(error);
     const int index = RangeFor(ohms, kLowPowerRangeCount, [](int i) { return LowPowerRangeOhms(i); });
-    if (index >= 0)
-        m_lowPowerRange = index;
+    if (index < 0)
+        return Reject(ESimError::DataOutOfRange);
+    m_lowPowerRange = index;
     return {};
 }
 
@@ -105,8 +96,14 @@ int CInstrument::FrontAdjustRanges() const
 int64_t* CInstrument::FrontAdjustSlot(const std::string& rangeText)
 {
     int64_t index = -1;
-    if (!ParseInt64C(rangeText, index) || index < 0 || index >= FrontAdjustRanges())
+    if (!ParseInt64C(rangeText, index)) {
+        m_status.Push(ESimError::IllegalParameterValue);
         return nullptr;
+    }
+    if (index < 0 || index >= FrontAdjustRanges()) {
+        m_status.Push(ESimError::DataOutOfRange);
+        return nullptr;
+    }
     int64_t* values = m_settings.Flag(SimHeader::kLowPower) ? m_lowPowerZeroAdjust.data() : m_zeroAdjust.data();
     return values + index;
 }
@@ -114,8 +111,10 @@ int64_t* CInstrument::FrontAdjustSlot(const std::string& rangeText)
 SimResponse CInstrument::SetAdjust(const SimCommand& command)
 {
     int64_t value = 0;
-    if (command.Arguments.size() != 2 || !ParseInt64C(command.Arguments[1], value))
-        return {};
+    if (const ESimError error = ArgumentCountError(command, 2); error != ESimError::None)
+        return Reject(error);
+    if (!ParseInt64C(command.Arguments[1], value))
+        return Reject(ESimError::IllegalParameterValue);
     if (int64_t* slot = FrontAdjustSlot(command.Arguments[0]); slot != nullptr)
         *slot = value;
     return {};
@@ -123,8 +122,8 @@ SimResponse CInstrument::SetAdjust(const SimCommand& command)
 
 SimResponse CInstrument::GetAdjust(const SimCommand& command)
 {
-    if (command.Arguments.size() != 1)
-        return {};
+    if (const ESimError error = ArgumentCountError(command, 1); error != ESimError::None)
+        return Reject(error);
     const int64_t* slot = FrontAdjustSlot(command.Arguments[0]);
     return slot != nullptr ? Answer(FormatC("%lld", static_cast<long long>(*slot))) : SimResponse {};
 }
@@ -149,7 +148,10 @@ SimResponse CInstrument::Abort(const SimCommand&)
 SimResponse CInstrument::SavePanel(const SimCommand& command)
 {
     int64_t panel = 0;
-    if (SingleInteger(command, panel) && panel >= 1 && panel <= kPanels)
-        m_savedPanels.insert(static_cast<int>(panel));
+    if (const ESimError error = SingleInteger(command, panel); error != ESimError::None)
+        return Reject(error);
+    if (panel < 1 || panel > kPanels)
+        return Reject(ESimError::DataOutOfRange);
+    m_savedPanels.insert(static_cast<int>(panel));
     return {};
 }

@@ -1,6 +1,7 @@
 // vx6207-sim: the simulated resistance meter as a program, for demos and manual tests.
 #include <cstdio>
 #include <map>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -27,7 +28,7 @@ bool ParseChannelResistances(const std::vector<std::string>& items, std::map<int
     return true;
 }
 
-// "CH=LOWER:UPPER" (ohms) into the channel comparator table.
+// "CH=LOWER:UPPER" (ohms) into the channel comparator table; channel 0 is the front terminals.
 bool ParseChannelLimits(const std::vector<std::string>& items, std::map<int, std::pair<double, double>>& table)
 {
     for (const std::string& item : items) {
@@ -38,7 +39,7 @@ bool ParseChannelLimits(const std::vector<std::string>& items, std::map<int, std
         double upper = 0.0;
         if (equals == std::string::npos || colon == std::string::npos || !ParseInt32C(item.substr(0, equals), channel)
             || !ParseDoubleC(item.substr(equals + 1, colon - equals - 1), lower)
-            || !ParseDoubleC(item.substr(colon + 1), upper) || channel < 1 || channel > 42)
+            || !ParseDoubleC(item.substr(colon + 1), upper) || channel < 0 || channel > 42)
             return false;
         table[channel] = { lower, upper };
     }
@@ -55,7 +56,8 @@ void AddMuxOptions(CLI::App& app, SimOptions& options, std::vector<std::string>&
     app.add_option("--scan-mode", options.MuxScanMode, "Scan mode at power-on")
         ->check(CLI::IsMember({ "OFF", "STEP", "AUTO" }));
     app.add_flag("--fail-stop", options.MuxFailStop, "Scans stop at the first failing channel");
-    app.add_option("--channel-limits", limitItems, "Comparator limits of a channel: CH=LOWER:UPPER in ohms");
+    app.add_option(
+        "--channel-limits", limitItems, "Comparator limits of a channel: CH=LOWER:UPPER in ohms (0 = front)");
 }
 
 void AddOptions(CLI::App& app, SimOptions& options, std::vector<std::string>& channelItems)
@@ -86,6 +88,42 @@ void AddOptions(CLI::App& app, SimOptions& options, std::vector<std::string>& ch
     app.add_option("--transcript", options.TranscriptPath, "Write every received line to this file");
 }
 
+// Where the answers come from: the simulated instrument, a real one behind a proxy, or a recording.
+struct SAnswerSource {
+    std::string Proxy;
+    std::string Record;
+    std::string Replay;
+};
+
+void AddSourceOptions(CLI::App& app, SAnswerSource& source)
+{
+    CLI::Option* proxy = app.add_option(
+        "--proxy", source.Proxy, "Forward clients to the instrument at PORT or HOST:PORT instead of simulating one");
+    app.add_option("--record", source.Record, "With --proxy: record every request with its replies and timing")
+        ->needs(proxy);
+    app.add_option("--replay", source.Replay, "Answer clients from a recording made with --record")->excludes(proxy);
+}
+
+// Chooses the source; the exit status on failure (2 for a usage error), 0 when it is ready.
+int UseSource(CSimulator& simulator, const SAnswerSource& source, bool both)
+{
+    std::string error;
+    int status = 0;
+    if (!source.Proxy.empty()) {
+        if (both) {
+            error = "--proxy forwards either --tcp or --pty, not both";
+            status = 2;
+        } else if (!simulator.UseProxy(source.Proxy, source.Record, error)) {
+            status = error.rfind("--proxy", 0) == 0 ? 2 : 1;
+        }
+    } else if (!source.Replay.empty() && !simulator.UseReplay(source.Replay, error)) {
+        status = 1;
+    }
+    if (status != 0)
+        std::fprintf(stderr, "%s\n", error.c_str());
+    return status;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -102,13 +140,15 @@ int main(int argc, char** argv)
     AddMuxOptions(app, options, limitItems);
     app.add_option("--tcp", tcpPort, "Serve TCP on 127.0.0.1:PORT (0 = any free port)")->check(CLI::Range(0, 65535));
     app.add_flag("--pty", usePty, "Serve a pseudo-terminal");
+    SAnswerSource source;
+    AddSourceOptions(app, source);
     CLI11_PARSE(app, argc, argv);
     if (!ParseChannelResistances(channelItems, options.ChannelResistance)) {
         std::fprintf(stderr, "--channel-resistance takes CH=OHMS with CH from 0 to 42\n");
         return 2;
     }
     if (!ParseChannelLimits(limitItems, options.ChannelLimits)) {
-        std::fprintf(stderr, "--channel-limits takes CH=LOWER:UPPER with CH from 1 to 42\n");
+        std::fprintf(stderr, "--channel-limits takes CH=LOWER:UPPER with CH from 0 to 42\n");
         return 2;
     }
     if (tcpPort < 0 && !usePty) {
@@ -117,6 +157,14 @@ int main(int argc, char** argv)
     }
 
     CSimulator simulator(options);
+    std::mutex noticeMutex;
+    simulator.SetNotice([&noticeMutex](const std::string& line) {
+        std::lock_guard lock(noticeMutex);
+        std::fprintf(stderr, "%s\n", line.c_str());
+        std::fflush(stderr);
+    });
+    if (const int status = UseSource(simulator, source, tcpPort >= 0 && usePty); status != 0)
+        return status;
     if (tcpPort >= 0) {
         if (!simulator.StartTcp(static_cast<uint16_t>(tcpPort))) {
             std::fprintf(stderr, "cannot listen on 127.0.0.1:%d\n", tcpPort);

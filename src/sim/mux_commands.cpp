@@ -12,73 +12,93 @@ struct SScanModeWord {
 constexpr SScanModeWord kScanModes[] { { "OFF", ESimScanMode::Off }, { "STEP", ESimScanMode::Step },
     { "AUTO", ESimScanMode::Auto } };
 
-// The channel of "0,k" list queries; 0 when the form is wrong.
-int ListChannel(const SimCommand& command)
+// The channel of "0,k" list queries; the error says what is wrong with the form.
+ESimError ListChannel(const SimCommand& command, int& channel)
 {
     int64_t zero = -1;
-    int64_t channel = 0;
-    if (command.Arguments.size() != 2 || !ParseInt64C(command.Arguments[0], zero) || zero != 0
-        || !ParseInt64C(command.Arguments[1], channel) || !CMuxState::ValidChannel(static_cast<int>(channel)))
-        return 0;
-    return static_cast<int>(channel);
+    int64_t number = 0;
+    if (const ESimError error = ArgumentCountError(command, 2); error != ESimError::None)
+        return error;
+    if (!ParseInt64C(command.Arguments[0], zero) || zero != 0 || !ParseInt64C(command.Arguments[1], number))
+        return ESimError::IllegalParameterValue;
+    if (!CMuxState::ValidChannel(static_cast<int>(number)))
+        return ESimError::DataOutOfRange;
+    channel = static_cast<int>(number);
+    return ESimError::None;
 }
 
-bool ParseOnOff(const SimCommand& command, bool& on)
+// A channel number from 1 to 42 (or 0, the front terminals, when front is true).
+ESimError ChannelArgument(const SimCommand& command, bool front, int& channel)
+{
+    int64_t number = 0;
+    if (const ESimError error = SingleInteger(command, number); error != ESimError::None)
+        return error;
+    if (!(front && number == 0) && !CMuxState::ValidChannel(static_cast<int>(number)))
+        return ESimError::DataOutOfRange;
+    channel = static_cast<int>(number);
+    return ESimError::None;
+}
+
+ESimError ParseOnOff(const SimCommand& command, bool& on)
 {
     std::string text;
-    if (command.Arguments.size() != 1 || !NormaliseField(SimFieldDef {}, command.Arguments[0], text))
-        return false;
+    if (const ESimError error = ArgumentCountError(command, 1); error != ESimError::None)
+        return error;
+    if (const ESimError error = NormaliseField(SimFieldDef {}, command.Arguments[0], text); error != ESimError::None)
+        return error;
     on = text == "ON";
-    return true;
+    return ESimError::None;
 }
 
 } // namespace
 
 SimResponse CInstrument::SetPanelVariables(const SimCommand& command)
 {
-    (void)m_mux.SetPanel(command.Arguments); // a list of the wrong form is ignored
-    return {};
+    // A list of the wrong form is ignored.
+    return m_mux.SetPanel(command.Arguments) ? SimResponse {} : Reject(ESimError::IllegalParameterValue);
 }
 
 SimResponse CInstrument::GetPanelVariables(const SimCommand& command)
 {
-    if (command.Arguments.size() != 1 || command.Arguments[0] != "0")
-        return {};
+    if (const ESimError error = ArgumentCountError(command, 1); error != ESimError::None)
+        return Reject(error);
+    if (command.Arguments[0] != "0")
+        return Reject(ESimError::IllegalParameterValue);
     return Answer(m_mux.PanelText());
 }
 
 SimResponse CInstrument::SetChannelVariables(const SimCommand& command)
 {
-    (void)m_mux.SetChannel(command.Arguments); // a list of the wrong form is ignored
-    return {};
+    return m_mux.SetChannel(command.Arguments) ? SimResponse {} : Reject(ESimError::IllegalParameterValue);
 }
 
 SimResponse CInstrument::GetChannelVariables(const SimCommand& command)
 {
-    const int channel = ListChannel(command);
-    return channel != 0 ? Answer(m_mux.ChannelText(channel)) : SimResponse {};
+    int channel = 0;
+    if (const ESimError error = ListChannel(command, channel); error != ESimError::None)
+        return Reject(error);
+    return Answer(m_mux.ChannelText(channel));
 }
 
 SimResponse CInstrument::SetAdjustVariables(const SimCommand& command)
 {
-    (void)m_mux.SetAdjust(command.Arguments); // a list of the wrong form is ignored
-    return {};
+    return m_mux.SetAdjust(command.Arguments) ? SimResponse {} : Reject(ESimError::IllegalParameterValue);
 }
 
 SimResponse CInstrument::GetAdjustVariables(const SimCommand& command)
 {
-    const int channel = ListChannel(command);
-    return channel != 0 ? Answer(m_mux.AdjustText(channel)) : SimResponse {};
+    int channel = 0;
+    if (const ESimError error = ListChannel(command, channel); error != ESimError::None)
+        return Reject(error);
+    return Answer(m_mux.AdjustText(channel));
 }
 
 SimResponse CInstrument::SelectChannel(const SimCommand& command)
 {
-    int64_t channel = -1;
-    if (command.Arguments.size() != 1 || !ParseInt64C(command.Arguments[0], channel))
-        return {};
-    if (channel != 0 && !CMuxState::ValidChannel(static_cast<int>(channel)))
-        return {};
-    m_mux.Select(static_cast<int>(channel));
+    int channel = 0;
+    if (const ESimError error = ChannelArgument(command, true, channel); error != ESimError::None)
+        return Reject(error);
+    m_mux.Select(channel);
     m_measurement.ResetScan();
     return {};
 }
@@ -90,11 +110,10 @@ SimResponse CInstrument::QueryChannel(const SimCommand&)
 
 SimResponse CInstrument::QueryChannelState(const SimCommand& command)
 {
-    int64_t channel = 0;
-    if (command.Arguments.size() != 1 || !ParseInt64C(command.Arguments[0], channel)
-        || !CMuxState::ValidChannel(static_cast<int>(channel)))
-        return {};
-    return Answer(m_mux.Enabled(static_cast<int>(channel)) ? "ON" : "OFF");
+    int channel = 0;
+    if (const ESimError error = ChannelArgument(command, false, channel); error != ESimError::None)
+        return Reject(error);
+    return Answer(m_mux.Enabled(channel) ? "ON" : "OFF");
 }
 
 SimResponse CInstrument::QueryFrontCable(const SimCommand&)
@@ -110,15 +129,16 @@ SimResponse CInstrument::ResetScan(const SimCommand&)
 
 SimResponse CInstrument::SetScanMode(const SimCommand& command)
 {
-    if (command.Arguments.size() != 1)
-        return {};
+    if (const ESimError error = ArgumentCountError(command, 1); error != ESimError::None)
+        return Reject(error);
     for (const SScanModeWord& mode : kScanModes) {
         if (MatchesWord(mode.Word, command.Arguments[0])) {
             m_mux.SetScanMode(mode.Mode);
             m_measurement.ResetScan();
+            return {};
         }
     }
-    return {};
+    return Reject(ESimError::IllegalParameterValue);
 }
 
 SimResponse CInstrument::QueryScanMode(const SimCommand&)
@@ -133,8 +153,9 @@ SimResponse CInstrument::QueryScanMode(const SimCommand&)
 SimResponse CInstrument::SetFailStop(const SimCommand& command)
 {
     bool on = false;
-    if (ParseOnOff(command, on))
-        m_mux.SetFailStop(on);
+    if (const ESimError error = ParseOnOff(command, on); error != ESimError::None)
+        return Reject(error);
+    m_mux.SetFailStop(on);
     return {};
 }
 
@@ -159,7 +180,7 @@ SimResponse CInstrument::Fetch(const SimCommand& command)
     if (arguments.size() == 2 && MatchesWord("LIMJdge", arguments[0]) && ParseInt64C(arguments[1], channel)
         && CMuxState::ValidChannel(static_cast<int>(channel)))
         return Answer(m_measurement.ChannelResult(static_cast<int>(channel)));
-    return {};
+    return Reject(ESimError::IllegalParameterValue);
 }
 
 SimResponse CInstrument::Read(const SimCommand& command)
@@ -167,7 +188,7 @@ SimResponse CInstrument::Read(const SimCommand& command)
     const auto& arguments = command.Arguments;
     const bool withLimit = arguments.size() == 1 && MatchesWord("LIMit", arguments[0]);
     if (!arguments.empty() && !withLimit)
-        return {};
+        return Reject(ESimError::IllegalParameterValue);
     SimResponse response;
     response.HasReply = true;
     response.Abortable = true;

@@ -8,7 +8,7 @@
 // master side stays open for the simulator's life; clients open the slave one after another.
 class CPtyServer {
 public:
-    CPtyServer(CInstrument& instrument, CLineRecorder& recorder, const SimOptions& options, SimIoContext io);
+    CPtyServer(SimSessionFactory newSession, const SimOptions& options, SimIoContext io);
     ~CPtyServer();
     CPtyServer(const CPtyServer&) = delete;
     CPtyServer& operator=(const CPtyServer&) = delete;
@@ -22,8 +22,7 @@ private:
     [[nodiscard]] bool ClientSpeedMatches() const;
     void IgnoreUntilClientLeaves();
 
-    CInstrument& m_instrument;
-    CLineRecorder& m_recorder;
+    SimSessionFactory m_newSession;
     const SimOptions& m_options;
     SimIoContext m_io;
     int m_master = -1;

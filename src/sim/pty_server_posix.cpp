@@ -30,9 +30,8 @@ unsigned BaudOfSpeed(unsigned speedCode)
     return 0;
 }
 
-CPtyServer::CPtyServer(CInstrument& instrument, CLineRecorder& recorder, const SimOptions& options, SimIoContext io)
-    : m_instrument(instrument)
-    , m_recorder(recorder)
+CPtyServer::CPtyServer(SimSessionFactory newSession, const SimOptions& options, SimIoContext io)
+    : m_newSession(std::move(newSession))
     , m_options(options)
     , m_io(io)
 {
@@ -106,8 +105,10 @@ void CPtyServer::Run()
             PauseMs(kNoClientPauseMs, m_io); // nobody has the device open
             continue;
         }
-        CSimSession session(m_instrument, m_recorder, m_options);
-        const ESimClientEnd end = ServeClient(m_master, false, session, m_io, [this] { return ClientSpeedMatches(); });
+        const std::unique_ptr<ISimSession> session = m_newSession();
+        ESimClientEnd end = ESimClientEnd::CloseRequested; // no session: the client hears nothing
+        if (session)
+            end = ServeClient(m_master, false, *session, m_io, [this] { return ClientSpeedMatches(); });
         if (end == ESimClientEnd::Stopped)
             return;
         // A pseudo-terminal cannot be closed from this side: the client simply hears nothing more.

@@ -1,9 +1,8 @@
 // Windows has no pseudo-terminals: the simulator serves over loopback TCP only there.
 #include "sim/pty_server.h"
 
-CPtyServer::CPtyServer(CInstrument& instrument, CLineRecorder& recorder, const SimOptions& options, SimIoContext io)
-    : m_instrument(instrument)
-    , m_recorder(recorder)
+CPtyServer::CPtyServer(SimSessionFactory newSession, const SimOptions& options, SimIoContext io)
+    : m_newSession(std::move(newSession))
     , m_options(options)
     , m_io(io)
 {

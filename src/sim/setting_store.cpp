@@ -32,22 +32,24 @@ int CSettingStore::Find(const std::string& header, const SimModel& model) const
     return -1;
 }
 
-bool CSettingStore::ParseKey(const SimSettingDef& def, const std::string& text, int& key) const
+ESimError CSettingStore::ParseKey(const SimSettingDef& def, const std::string& text, int& key) const
 {
     if (!def.KeyNames.empty()) {
         for (size_t i = 0; i < def.KeyNames.size(); ++i) {
             if (MatchesWord(def.KeyNames[i], text)) {
                 key = static_cast<int>(i);
-                return true;
+                return ESimError::None;
             }
         }
-        return false;
+        return ESimError::IllegalParameterValue;
     }
     int32_t number = 0;
-    if (!ParseInt32C(text, number) || number < def.KeyMin || number > def.KeyMax)
-        return false;
+    if (!ParseInt32C(text, number))
+        return ESimError::IllegalParameterValue;
+    if (number < def.KeyMin || number > def.KeyMax)
+        return ESimError::DataOutOfRange;
     key = number;
-    return true;
+    return ESimError::None;
 }
 
 const CSettingStore::Values& CSettingStore::ValuesOf(int index, int key) const
@@ -57,42 +59,45 @@ const CSettingStore::Values& CSettingStore::ValuesOf(int index, int key) const
     return found != perKey.end() ? found->second : m_defaults[static_cast<size_t>(index)];
 }
 
-bool CSettingStore::Set(int index, const SimCommand& command)
+ESimError CSettingStore::Set(int index, const SimCommand& command)
 {
     const SimSettingDef& def = SettingTable()[static_cast<size_t>(index)];
     const size_t keyCount = def.HasKey() ? 1 : 0;
-    if (command.Arguments.size() != keyCount + def.Fields.size())
-        return false;
+    if (const ESimError error = ArgumentCountError(command, keyCount + def.Fields.size()); error != ESimError::None)
+        return error;
     int key = 0;
-    if (keyCount == 1 && !ParseKey(def, command.Arguments[0], key))
-        return false;
+    if (keyCount == 1) {
+        if (const ESimError error = ParseKey(def, command.Arguments[0], key); error != ESimError::None)
+            return error;
+    }
     Values values;
     for (size_t i = 0; i < def.Fields.size(); ++i) {
         std::string text;
-        if (!NormaliseField(def.Fields[i], command.Arguments[keyCount + i], text))
-            return false;
+        if (const ESimError error = NormaliseField(def.Fields[i], command.Arguments[keyCount + i], text);
+            error != ESimError::None)
+            return error;
         values.push_back(std::move(text));
     }
     m_values[static_cast<size_t>(index)][key] = std::move(values);
-    return true;
+    return ESimError::None;
 }
 
-bool CSettingStore::Query(int index, const SimCommand& command, std::string& answer) const
+ESimError CSettingStore::Query(int index, const SimCommand& command, std::string& answer) const
 {
     const SimSettingDef& def = SettingTable()[static_cast<size_t>(index)];
     int key = 0;
+    if (const ESimError error = ArgumentCountError(command, def.HasKey() ? 1 : 0); error != ESimError::None)
+        return error;
     if (def.HasKey()) {
-        if (command.Arguments.size() != 1 || !ParseKey(def, command.Arguments[0], key))
-            return false;
-    } else if (!command.Arguments.empty()) {
-        return false;
+        if (const ESimError error = ParseKey(def, command.Arguments[0], key); error != ESimError::None)
+            return error;
     }
     answer.clear();
     if (def.EchoKey)
         answer = def.KeyNames.empty() ? FormatC("%d", key) : std::string(def.KeyNames[static_cast<size_t>(key)]);
     for (const std::string& value : ValuesOf(index, key))
         answer += (answer.empty() && !def.EchoKey ? "" : ",") + value;
-    return true;
+    return ESimError::None;
 }
 
 int CSettingStore::IndexOf(const char* pattern) const

@@ -1,5 +1,8 @@
 #include "sim/setting_table.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "settings/numeric_locale.h"
 
 namespace {
@@ -22,6 +25,15 @@ SimFieldDef Integer(const char* initial)
 SimFieldDef Real(const char* format, const char* initial)
 {
     return { Kind::Real, {}, format, initial };
+}
+
+// The field taking only values from min to max.
+SimFieldDef Within(SimFieldDef field, double min, double max)
+{
+    field.Bounded = true;
+    field.Min = min;
+    field.Max = max;
+    return field;
 }
 
 SimSettingDef Setting(const char* pattern, Avail availability, std::vector<SimFieldDef> fields)
@@ -75,24 +87,26 @@ std::vector<SimSettingDef> BuildTable()
         Setting("[SENSe:]RESistance:ERRor:CURRentcheck", Avail::All, { Choice({ "ERROR", "OVER" }, "ERROR") }),
         Setting(":SAMPle:RATE", Avail::All, { Choice({ "SLOW2", "SLOW1", "MEDIUM", "FAST" }, "SLOW2") }),
         Setting(":CALCulate:AVERage:STATe", Avail::All, { OnOff("OFF") }),
-        Setting(":CALCulate:AVERage:COUNt", Avail::All, { Integer("10") }),
+        Setting(":CALCulate:AVERage:COUNt", Avail::All, { Within(Integer("10"), 2, 100) }),
         Setting(":TRIGger:DELay:AUTO", Avail::All, { OnOff("ON") }),
-        Setting(":TRIGger:DELay", Avail::All, { Real("%.3f", "0.000") }),
+        Setting(":TRIGger:DELay", Avail::All, { Within(Real("%.3f", "0.000"), 0.0, 9.999) }),
         Setting(SimHeader::kLimitState, Avail::All, { OnOff("OFF") }),
         Setting(SimHeader::kLimitMode, Avail::All, { Choice(kLimitModes, "ABSOLUTE") }),
         Setting(SimHeader::kLimitReference, Avail::All, { kZeroReal }),
         Setting(SimHeader::kLimitPercent, Avail::All, { kZeroReal }),
         Setting(SimHeader::kLimitUpper, Avail::All, { kZeroReal }),
         Setting(SimHeader::kLimitLower, Avail::All, { kZeroReal }),
-        Named(":CALCulate:LIMit:BEEPer", { Integer("0"), Integer("2") }, kBeepEvents),
+        Named(":CALCulate:LIMit:BEEPer", { Within(Integer("0"), 0, 3), Within(Integer("2"), 0, 5) }, kBeepEvents),
         Setting(":CALCulate:TCORrect:STATe", Avail::All, { OnOff("OFF") }),
-        Setting(":CALCulate:TCORrect:PARameter", Avail::All, { Real("%.2f", "20.00"), Integer("3930") }),
+        Setting(":CALCulate:TCORrect:PARameter", Avail::All,
+            { Within(Real("%.2f", "20.00"), -10.0, 99.9), Within(Integer("3930"), -99999, 99999) }),
         Setting(":CALCulate:TCONversion:DELTa:STATe", Avail::All, { OnOff("OFF") }),
         Setting(":CALCulate:TCONversion:DELTa:PARameter", Avail::All,
-            { Real("%.6E", "1.000000E+00"), Real("%.2f", "23.00"), Real("%.2f", "235.00") }),
+            { Within(Real("%.6E", "1.000000E+00"), 1e-9, 9e9), Within(Real("%.2f", "23.00"), -10.0, 99.9),
+                Within(Real("%.2f", "235.00"), -999.9, 999.9) }),
         Setting(SimHeader::kScalingState, Avail::All, { OnOff("OFF") }),
-        Setting(SimHeader::kScalingA, Avail::All, { Real("%.6E", "1.000000E+00") }),
-        Setting(SimHeader::kScalingB, Avail::All, { kZeroReal }),
+        Setting(SimHeader::kScalingA, Avail::All, { Within(Real("%.6E", "1.000000E+00"), 2e-4, 1999.9) }),
+        Setting(SimHeader::kScalingB, Avail::All, { Within(kZeroReal, -9e9, 9e9) }),
         Setting(":CALCulate:SCALing:UNIT", Avail::All, { { Kind::ChoiceOrText, { "OHM", "OFF" }, "", "OHM" } }),
         Setting(":CALCulate:STATistics:STATe", Avail::All, { OnOff("OFF") }),
         Setting("HOLD:AUTO", Avail::All, { OnOff("OFF") }),
@@ -115,15 +129,25 @@ std::vector<SimSettingDef> BuildTable()
     };
 }
 
-bool NormaliseChoice(const SimFieldDef& field, const std::string& argument, std::string& text)
+ESimError NormaliseChoice(const SimFieldDef& field, const std::string& argument, std::string& text)
 {
     for (const char* word : field.Choices) {
         if (MatchesWord(word, argument)) {
             text = UpperCase(word);
-            return true;
+            return ESimError::None;
         }
     }
-    return false;
+    return ESimError::IllegalParameterValue;
+}
+
+// Whether a number lies within the field's range; a bound written with fewer digits than the
+// value still holds it.
+bool WithinField(const SimFieldDef& field, double value)
+{
+    if (!field.Bounded)
+        return true;
+    const double slack = 1e-9 * std::max(std::fabs(field.Min), std::fabs(field.Max));
+    return value >= field.Min - slack && value <= field.Max + slack;
 }
 
 } // namespace
@@ -151,45 +175,49 @@ const std::vector<SimSettingDef>& SettingTable()
     return table;
 }
 
-bool NormaliseField(const SimFieldDef& field, const std::string& argument, std::string& text)
+ESimError NormaliseField(const SimFieldDef& field, const std::string& argument, std::string& text)
 {
     switch (field.Kind) {
     case Kind::OnOff: {
         int64_t number = 0;
         if (MatchesWord("ON", argument) || MatchesWord("OFF", argument)) {
             text = UpperCase(argument);
-            return true;
+            return ESimError::None;
         }
         if (!ParseInt64C(argument, number))
-            return false;
+            return ESimError::IllegalParameterValue;
         text = number != 0 ? "ON" : "OFF";
-        return true;
+        return ESimError::None;
     }
     case Kind::Choice:
         return NormaliseChoice(field, argument, text);
     case Kind::ChoiceOrText:
         if (argument.size() >= 2 && argument.front() == '"' && argument.back() == '"') {
             text = argument;
-            return true;
+            return ESimError::None;
         }
         return NormaliseChoice(field, argument, text);
     case Kind::Integer: {
         int64_t number = 0;
         if (!ParseInt64C(argument, number))
-            return false;
+            return ESimError::IllegalParameterValue;
+        if (!WithinField(field, static_cast<double>(number)))
+            return ESimError::DataOutOfRange;
         text = FormatC("%lld", static_cast<long long>(number));
-        return true;
+        return ESimError::None;
     }
     case Kind::Real: {
         double number = 0.0;
         if (!ParseDoubleC(argument, number))
-            return false;
+            return ESimError::IllegalParameterValue;
+        if (!WithinField(field, number))
+            return ESimError::DataOutOfRange;
         text = FormatC(field.Format, number);
-        return true;
+        return ESimError::None;
     }
     case Kind::Text:
         text = "\"" + Unquote(argument) + "\"";
-        return true;
+        return ESimError::None;
     }
-    return false;
+    return ESimError::IllegalParameterValue;
 }

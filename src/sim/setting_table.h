@@ -8,6 +8,7 @@
 #include "sim/command_line.h"
 #include "sim/header_pattern.h"
 #include "sim/model_table.h"
+#include "sim/status_model.h"
 
 // Headers of the settings the instrument itself consults while measuring.
 namespace SimHeader {
@@ -46,6 +47,9 @@ struct SimFieldDef {
     std::vector<const char*> Choices; // vocabulary (mixed case: upper case is the short form)
     const char* Format = "%.6E"; // reals only
     const char* Default = "OFF"; // in the form the query answers
+    bool Bounded = false; // integers and reals: the instrument takes only values from Min to Max
+    double Min = 0.0;
+    double Max = 0.0;
 };
 
 // Settings reached by a key (the first argument): a number in [KeyMin, KeyMax] or one of KeyNames.
@@ -70,8 +74,9 @@ public:
     void Reset();
     // Index of the table entry whose pattern matches the header; -1 when none does.
     [[nodiscard]] int Find(const std::string& header, const SimModel& model) const;
-    [[nodiscard]] bool Set(int index, const SimCommand& command);
-    [[nodiscard]] bool Query(int index, const SimCommand& command, std::string& answer) const;
+    // What is wrong with the command (None: it was taken); nothing changes unless it was taken.
+    [[nodiscard]] ESimError Set(int index, const SimCommand& command);
+    [[nodiscard]] ESimError Query(int index, const SimCommand& command, std::string& answer) const;
 
     // Typed views by pattern (exactly as written in the table) for the instrument's own use.
     [[nodiscard]] std::string Field(const char* pattern, int key = 0, size_t field = 0) const;
@@ -86,7 +91,7 @@ private:
     using Values = std::vector<std::string>;
 
     [[nodiscard]] int IndexOf(const char* pattern) const;
-    [[nodiscard]] bool ParseKey(const SimSettingDef& def, const std::string& text, int& key) const;
+    [[nodiscard]] ESimError ParseKey(const SimSettingDef& def, const std::string& text, int& key) const;
     [[nodiscard]] const Values& ValuesOf(int index, int key) const;
 
     std::vector<CHeaderPattern> m_patterns;
@@ -94,5 +99,5 @@ private:
     std::vector<Values> m_defaults;
 };
 
-// Canonical answer text of one argument for a field, false when the argument does not fit.
-[[nodiscard]] bool NormaliseField(const SimFieldDef& field, const std::string& argument, std::string& text);
+// Canonical answer text of one argument for a field; the error says why an argument does not fit.
+[[nodiscard]] ESimError NormaliseField(const SimFieldDef& field, const std::string& argument, std::string& text);

@@ -22,5 +22,9 @@ enum class ESimClientEnd { Left, CloseRequested, Stopped };
 
 // Serves one client on fd until it leaves, asks to be closed, or the simulator stops. acceptsLines
 // says whether received lines are acted on (the pseudo-terminal checks the client's line speed).
-[[nodiscard]] ESimClientEnd ServeClient(
-    int fd, bool socket, CSimSession& session, const SimIoContext& io, const std::function<bool()>& acceptsLines);
+// Clients arriving meanwhile on the listening socket refuseFrom (-1: none) are closed at once.
+[[nodiscard]] ESimClientEnd ServeClient(int fd, bool socket, ISimSession& session, const SimIoContext& io,
+    const std::function<bool()>& acceptsLines, int refuseFrom = -1);
+
+// Accepts and closes every client waiting on the listening socket.
+void RefuseWaitingClients(int listening);

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 // The platform under the simulator's serving threads, one source file per platform (POSIX:
 // poll, eventfd, sockets; Windows: Winsock 2). Descriptors and sockets are held as int.
@@ -24,6 +25,17 @@ inline constexpr long kSimFailed = -1;
 void SignalWake(int wake);
 void CloseWake(int wake);
 
+// One descriptor to wait on (Fd -1: left out) and the events it had.
+struct SimWaiter {
+    int Fd = -1;
+    short Events = kSimIn;
+    int Revents = 0;
+};
+inline constexpr size_t kMaxSimWaiters = 4;
+
+// Waits up to timeoutMs for events on any of the descriptors (at most kMaxSimWaiters); fills in
+// their Revents and returns how many had events, 0 on time-out, -1 when woken to stop.
+[[nodiscard]] int WaitForAny(SimWaiter* waiters, size_t count, int timeoutMs, const SimIoContext& io);
 // Waits up to timeoutMs for events on fd; returns its event bits, 0 on time-out, -1 when woken to stop.
 [[nodiscard]] int WaitFor(int fd, short events, int timeoutMs, const SimIoContext& io);
 // Sleeps up to ms unless the simulator stops first.
@@ -37,4 +49,7 @@ void PauseMs(int ms, const SimIoContext& io);
 [[nodiscard]] int ListenLoopback(uint16_t port, uint16_t& bound);
 // The next waiting client, non-blocking with TCP_NODELAY; -1 when none.
 [[nodiscard]] int AcceptClient(int listening);
+// A non-blocking TCP connection with TCP_NODELAY to host (a name or an address) and port, made
+// within timeoutMs; -1 when it cannot be made.
+[[nodiscard]] int ConnectTcp(const std::string& host, uint16_t port, int timeoutMs, const SimIoContext& io);
 void CloseSocket(int socket);

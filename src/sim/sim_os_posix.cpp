@@ -1,7 +1,10 @@
 // The simulator's waits, stop signal and sockets on POSIX systems.
+#include <algorithm>
 #include <cerrno>
+#include <string>
 
 #include <arpa/inet.h>
+#include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
@@ -31,17 +34,20 @@ void CloseWake(int wake)
         ::close(wake);
 }
 
-int WaitFor(int fd, short events, int timeoutMs, const SimIoContext& io)
+int WaitForAny(SimWaiter* waiters, size_t count, int timeoutMs, const SimIoContext& io)
 {
-    if (!io.IsRunning())
+    if (!io.IsRunning() || count > kMaxSimWaiters)
         return -1;
-    pollfd waiters[2] { { fd, events, 0 }, { io.WakeFd, POLLIN, 0 } };
-    const int count = ::poll(waiters, 2, timeoutMs);
-    if (!io.IsRunning() || (waiters[1].revents & POLLIN) != 0)
+    pollfd polled[kMaxSimWaiters + 1] {};
+    for (size_t i = 0; i < count; ++i)
+        polled[i] = { waiters[i].Fd, waiters[i].Events, 0 }; // poll leaves out negative descriptors
+    polled[count] = { io.WakeFd, POLLIN, 0 };
+    const int ready = ::poll(polled, static_cast<nfds_t>(count + 1), timeoutMs);
+    if (!io.IsRunning() || (polled[count].revents & POLLIN) != 0)
         return -1;
-    if (count <= 0)
-        return 0;
-    return waiters[0].revents;
+    for (size_t i = 0; i < count; ++i)
+        waiters[i].Revents = ready > 0 ? polled[i].revents : 0;
+    return std::max(ready, 0);
 }
 
 void PauseMs(int ms, const SimIoContext& io)
@@ -101,4 +107,46 @@ void CloseSocket(int socket)
 {
     if (socket >= 0)
         ::close(socket);
+}
+
+namespace {
+
+// Whether a connection begun without blocking completes within the time.
+bool ConnectCompletes(int fd, int timeoutMs, const SimIoContext& io)
+{
+    if (WaitFor(fd, kSimOut, timeoutMs, io) <= 0)
+        return false;
+    int error = 0;
+    socklen_t size = sizeof error;
+    return ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) == 0 && error == 0;
+}
+
+} // namespace
+
+int ConnectTcp(const std::string& host, uint16_t port, int timeoutMs, const SimIoContext& io)
+{
+    addrinfo hints {};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    if (::getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found) != 0)
+        return -1;
+    int fd = -1;
+    for (const addrinfo* address = found; address != nullptr && fd < 0; address = address->ai_next) {
+        fd = ::socket(address->ai_family, address->ai_socktype | SOCK_CLOEXEC | SOCK_NONBLOCK, address->ai_protocol);
+        if (fd < 0)
+            continue;
+        const bool connected = ::connect(fd, address->ai_addr, address->ai_addrlen) == 0
+            || (errno == EINPROGRESS && ConnectCompletes(fd, timeoutMs, io));
+        if (!connected) {
+            ::close(fd);
+            fd = -1;
+        }
+    }
+    ::freeaddrinfo(found);
+    if (fd >= 0) {
+        const int on = 1;
+        (void)::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on); // latency only
+    }
+    return fd;
 }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <string>
 #include <thread>
 
 #include "settings/winsock_win32.h"
@@ -39,22 +40,42 @@ void SignalWake(int) { }
 
 void CloseWake(int) { }
 
-int WaitFor(int fd, short events, int timeoutMs, const SimIoContext& io)
+int WaitForAny(SimWaiter* waiters, size_t count, int timeoutMs, const SimIoContext& io)
 {
+    if (count > kMaxSimWaiters)
+        return -1;
+    WSAPOLLFD polled[kMaxSimWaiters] {};
+    size_t owner[kMaxSimWaiters] {};
+    ULONG used = 0;
+    for (size_t i = 0; i < count; ++i) {
+        waiters[i].Revents = 0;
+        if (waiters[i].Fd < 0)
+            continue;
+        const short events = static_cast<short>(((waiters[i].Events & kSimIn) != 0 ? POLLRDNORM : 0)
+            | ((waiters[i].Events & kSimOut) != 0 ? POLLWRNORM : 0));
+        polled[used] = { Sock(waiters[i].Fd), events, 0 };
+        owner[used++] = i;
+    }
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
         if (!io.IsRunning())
             return -1;
-        WSAPOLLFD waiter { Sock(fd), static_cast<short>(events == kSimIn ? POLLRDNORM : POLLWRNORM), 0 };
         const auto left
-            = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
-        const int count = WSAPoll(&waiter, 1, static_cast<int>(std::clamp<int64_t>(left, 0, kSliceMs)));
+            = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now())
+                  .count();
+        const int slice = static_cast<int>(std::clamp<int64_t>(left, 0, kSliceMs));
+        int ready = 0;
+        if (used == 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(slice));
+        else
+            ready = WSAPoll(polled, used, slice);
         if (!io.IsRunning())
             return -1;
-        if (count > 0)
-            return SimEvents(waiter.revents);
-        if (count < 0)
-            return kSimInvalid;
+        if (ready != 0) {
+            for (ULONG k = 0; k < used; ++k)
+                waiters[owner[k]].Revents = ready > 0 ? SimEvents(polled[k].revents) : kSimInvalid;
+            return ready > 0 ? ready : static_cast<int>(used);
+        }
         if (left <= 0)
             return 0;
     }
@@ -119,4 +140,39 @@ void CloseSocket(int socket)
 {
     if (socket >= 0)
         closesocket(Sock(socket));
+}
+
+int ConnectTcp(const std::string& host, uint16_t port, int timeoutMs, const SimIoContext& io)
+{
+    addrinfo hints {};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    if (getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found) != 0)
+        return -1;
+    SOCKET fd = INVALID_SOCKET;
+    for (const addrinfo* address = found; address != nullptr && fd == INVALID_SOCKET; address = address->ai_next) {
+        fd = ::socket(address->ai_family, address->ai_socktype, address->ai_protocol);
+        if (fd == INVALID_SOCKET)
+            continue;
+        u_long nonBlocking = 1;
+        (void)ioctlsocket(fd, FIONBIO, &nonBlocking);
+        bool connected = ::connect(fd, address->ai_addr, static_cast<int>(address->ai_addrlen)) == 0;
+        if (!connected && WSAGetLastError() == WSAEWOULDBLOCK
+            && WaitFor(static_cast<int>(fd), kSimOut, timeoutMs, io) > 0) {
+            int error = 0;
+            int size = sizeof error;
+            connected = getsockopt(fd, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &size) == 0 && error == 0;
+        }
+        if (!connected) {
+            closesocket(fd);
+            fd = INVALID_SOCKET;
+        }
+    }
+    freeaddrinfo(found);
+    if (fd == INVALID_SOCKET)
+        return -1;
+    const BOOL on = TRUE;
+    (void)setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&on), sizeof on); // latency only
+    return static_cast<int>(fd);
 }

@@ -52,23 +52,9 @@ CSimSession::CSimSession(CInstrument& instrument, CLineRecorder& recorder, const
 
 void CSimSession::Feed(std::string_view bytes, bool execute)
 {
-    for (const char c : bytes) {
-        if (m_closeRequested)
-            return;
-        const bool lfAfterCr = c == '\n' && m_lastWasCr;
-        m_lastWasCr = c == '\r';
-        if (lfAfterCr)
-            continue; // CR LF is one line end
-        if (c == '\r' || c == '\n') {
-            HandleLine(m_line, execute && !m_overflow);
-            m_line.clear();
-            m_overflow = false;
-        } else if (m_line.size() < kMaxLineBytes) {
-            m_line += c;
-        } else {
-            m_overflow = true;
-        }
-    }
+    m_cutter.Feed(
+        bytes, [this, execute](const std::string& line, bool whole) { HandleLine(line, execute && whole); },
+        [this] { return m_closeRequested; });
 }
 
 void CSimSession::HandleLine(const std::string& line, bool execute)

@@ -1,10 +1,7 @@
 #include "sim/tcp_server.h"
 
-
-CTcpServer::CTcpServer(CInstrument& instrument, CLineRecorder& recorder, const SimOptions& options, SimIoContext io)
-    : m_instrument(instrument)
-    , m_recorder(recorder)
-    , m_options(options)
+CTcpServer::CTcpServer(SimSessionFactory newSession, SimIoContext io)
+    : m_newSession(std::move(newSession))
     , m_io(io)
 {
 }
@@ -28,8 +25,11 @@ void CTcpServer::Run()
         const int client = AcceptClient(m_listenFd);
         if (client < 0)
             continue;
-        CSimSession session(m_instrument, m_recorder, m_options);
-        const ESimClientEnd end = ServeClient(client, true, session, m_io, [] { return true; });
+        const std::unique_ptr<ISimSession> session = m_newSession();
+        ESimClientEnd end = ESimClientEnd::CloseRequested; // no session: the client is closed at once
+        if (session)
+            end = ServeClient(
+                client, true, *session, m_io, [] { return true; }, m_listenFd);
         CloseSocket(client);
         if (end == ESimClientEnd::Stopped)
             return;

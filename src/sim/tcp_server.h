@@ -4,10 +4,11 @@
 
 #include "sim/sim_io.h"
 
-// Serves the instrument on a loopback TCP port, one client after another.
+// Serves the instrument on a loopback TCP port, one client at a time: like a single-session LAN
+// instrument, it closes at once a client that comes while another is connected.
 class CTcpServer {
 public:
-    CTcpServer(CInstrument& instrument, CLineRecorder& recorder, const SimOptions& options, SimIoContext io);
+    CTcpServer(SimSessionFactory newSession, SimIoContext io);
     ~CTcpServer();
     CTcpServer(const CTcpServer&) = delete;
     CTcpServer& operator=(const CTcpServer&) = delete;
@@ -19,9 +20,7 @@ public:
     void Run();
 
 private:
-    CInstrument& m_instrument;
-    CLineRecorder& m_recorder;
-    const SimOptions& m_options;
+    SimSessionFactory m_newSession;
     SimIoContext m_io;
     int m_listenFd = -1;
     uint16_t m_port = 0;

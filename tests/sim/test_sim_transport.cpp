@@ -61,6 +61,31 @@ TEST(SimTcp, ServesClientsOneAfterAnotherAndKeepsTheInstrumentState)
     EXPECT_EQ(second.Query(":SAMPle:RATE?"), "FAST");
 }
 
+TEST(SimTcp, RefusesASecondClientWhileOneIsConnected)
+{
+    CSimulator sim(ModelOptions("VX6207-02"));
+    ASSERT_TRUE(sim.StartTcp());
+    CSimClient first;
+    ASSERT_TRUE(first.ConnectTcp(sim.TcpPort()));
+    ASSERT_EQ(first.Query("*idn?").rfind("ZORVI", 0), 0u);
+    ASSERT_TRUE(first.Send(":ADJust?")); // a reply still outstanding when the second comes
+    CSimClient second;
+    ASSERT_TRUE(second.ConnectTcp(sim.TcpPort()));
+    EXPECT_TRUE(second.PeerClosed()); // at once, not after the first has left
+    (void)second.Send(":SAMPle:RATE FAST"); // goes nowhere: the connection is closed
+    EXPECT_EQ(first.ReadLine(), "0");
+    EXPECT_EQ(first.Query(":SAMPle:RATE?"), "SLOW2");
+    EXPECT_EQ(sim.ReceivedLines(), (std::vector<std::string> { "*idn?", ":ADJust?", ":SAMPle:RATE?" }));
+    ASSERT_TRUE(first.Send("SCAN:MODE STEP"));
+    // A client that has just left makes room at once, even with its last lines still unread.
+    for (int round = 0; round < 20; ++round) {
+        first.Close();
+        ASSERT_TRUE(first.ConnectTcp(sim.TcpPort())) << round;
+        ASSERT_EQ(first.Query("SCAN:MODE?"), "STEP") << round;
+        ASSERT_TRUE(first.Send("*TST?")); // left unread: the close resets the connection
+    }
+}
+
 TEST(SimTcp, StopsWhileAClientIsConnectedAndWaiting)
 {
     SimOptions options = ModelOptions("VX6207");
