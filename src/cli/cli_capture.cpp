@@ -30,12 +30,11 @@ void OnInterrupt(int signal)
     std::signal(signal, SIG_DFL);
 }
 
+#ifdef SIGHUP
 // A closed terminal or ssh session stops cleanly too; its repeats (a shell passes the hang-up on to
 // its jobs) must not end the program half-way through completing the file.
-void OnHangUp(int)
-{
-    g_interrupted = true;
-}
+void OnHangUp(int) { g_interrupted = true; }
+#endif
 
 void CatchStopSignals()
 {

@@ -228,9 +228,13 @@ void TestComTestDlg::savingAPanelNamesIt()
     };
     QVERIFY(SaveToPanel(nullptr, runner, lan.Link, lan.Prompt, 10, true));
     QCOMPARE(lan.Prompt.Texts, (std::vector<std::string> { "Please use 0-9 or A-z.", "Panel name not entered." }));
-    const std::vector<std::string> lines = lan.Sim.ReceivedLines();
-    QVERIFY(std::count(lines.begin(), lines.end(), ":SYSTem:PANel:SAVE 32") == 1);
-    QVERIFY(std::count(lines.begin(), lines.end(), ":SYSTem:PANel:NAME 32,\"Line_3\"") == 1);
+    // The simulator reads the last line on its own thread, after the link has closed: wait for it.
+    const auto received = [&lan](const char* line) {
+        const std::vector<std::string> lines = lan.Sim.ReceivedLines();
+        return static_cast<int>(std::count(lines.begin(), lines.end(), std::string(line)));
+    };
+    QTRY_COMPARE(received(":SYSTem:PANel:NAME 32,\"Line_3\""), 1);
+    QCOMPARE(received(":SYSTem:PANel:SAVE 32"), 1);
     QVERIFY(!lan.Link.IsOpen);
     // Model 8 refuses MUX panels before anything is shown.
     runner.Runs = 0;
