@@ -33,7 +33,7 @@ def main(wine, shipped, screenshot):
                 raise SystemExit("the second instance did not end quietly")
             screen.x.press(window, 0x20)  # Space: Start has the focus
             wait_for(lambda: len(result_rows(copy)) >= 2, "rows in the result file")
-            screen.screenshot(screenshot)
+            screen.screenshot(screenshot, window)
             wait_for(lambda: len(result_rows(copy)) >= 5, "five rows in the result file")
             screen.x.close(window)
             status = first.wait(timeout=120)

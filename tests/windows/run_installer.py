@@ -39,8 +39,8 @@ def first_page(screen, wine, setup, screenshot):
     """The installer's welcome page, shown and left without installing."""
     shown = screen.start(wine, setup)
     try:
-        screen.window("%s %s Setup" % (PRODUCT, version_of(setup)))
-        screen.settled_screenshot(screenshot)
+        window = screen.window("%s %s Setup" % (PRODUCT, version_of(setup)))
+        screen.settled_screenshot(screenshot, window)
     finally:
         shown.kill()
         shown.wait(timeout=60)

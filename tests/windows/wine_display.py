@@ -61,8 +61,8 @@ class Display:
     def window(self, title, timeout=DEADLINE_S):
         return wait_for(lambda: self.x.find_window(title), "the window '%s'" % title, timeout)
 
-    def settled_screenshot(self, path):
-        """The screen once a window has drawn itself: two grabs alike and not one colour."""
+    def settled_screenshot(self, path, window=0):
+        """The screen (or one window) once it has drawn itself: two grabs alike, not one colour."""
         last = None
 
         def settled():
@@ -73,11 +73,16 @@ class Display:
             return same
 
         wait_for(settled, "the screen to settle")
-        self.screenshot(path)
+        self.screenshot(path, window)
 
-    def screenshot(self, path):
-        """The whole screen as an RGB PNG."""
+    def screenshot(self, path, window=0):
+        """The whole screen, or the part a top-level window covers, as an RGB PNG."""
         width, height, rows = self.grab()
+        if window:
+            x, y, width, height = self.geometry(window)
+            line = 1 + 3 * self.grab_width
+            rows = b"".join(b"\0" + rows[(y + r) * line + 1 + 3 * x:(y + r) * line + 1 + 3 * (x + width)]
+                            for r in range(height))
 
         def chunk(kind, data):
             return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
@@ -86,6 +91,16 @@ class Display:
             f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
                     + chunk(b"IDAT", zlib.compress(bytes(rows), 6)) + chunk(b"IEND", b""))
 
+    def geometry(self, window):
+        """x, y, width and height of a top-level window on the screen."""
+        root, x, y = ctypes.c_ulong(), ctypes.c_int(), ctypes.c_int()
+        width, height, border, depth = ctypes.c_uint(), ctypes.c_uint(), ctypes.c_uint(), ctypes.c_uint()
+        self.x.x11.XGetGeometry(ctypes.c_void_p(self.x.display), ctypes.c_ulong(window), ctypes.byref(root),
+                                ctypes.byref(x), ctypes.byref(y), ctypes.byref(width), ctypes.byref(height),
+                                ctypes.byref(border), ctypes.byref(depth))
+        left, top = max(x.value, 0), max(y.value, 0)
+        return (left, top, min(width.value, self.grab_width - left), min(height.value, self.grab_height - top))
+
     def grab(self):
         """The screen's width, height and PNG scan lines (a filter byte, then RGB)."""
         x11 = self.x.x11
@@ -93,6 +108,7 @@ class Display:
         x11.XGetImage.restype = ctypes.c_void_p
         x11.XDisplayWidth.restype = x11.XDisplayHeight.restype = ctypes.c_int
         width, height = x11.XDisplayWidth(d, 0), x11.XDisplayHeight(d, 0)
+        self.grab_width, self.grab_height = width, height
         image = x11.XGetImage(d, ctypes.c_ulong(self.x.root), 0, 0, width, height, ctypes.c_ulong(0xFFFFFFFF), 2)
         if not image:
             raise SystemExit("cannot read the screen")
