@@ -1,17 +1,13 @@
 #include "ui/live_view.h"
 
 #include <QAction>
-#include <QChart>
-#include <QChartView>
 #include <QLabel>
-#include <QLineSeries>
-#include <QScatterSeries>
 #include <QSplitter>
 #include <QVBoxLayout>
-#include <QValueAxis>
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <qcustomplot.h>
 
 #include "ui/channel_map.h"
 #include "ui/ui_common.h"
@@ -22,16 +18,26 @@ namespace {
 constexpr int kRefreshMs = 200;
 constexpr double kMarginShare = 0.05;
 
-QLineSeries* AddLine(QChart* chart, const QColor& colour, Qt::PenStyle style, qreal width)
+QCPGraph* AddLine(QCustomPlot* plot, const QColor& colour, Qt::PenStyle style, qreal width)
 {
-    auto* series = new QLineSeries(chart);
+    QCPGraph* graph = plot->addGraph();
     QPen pen(colour);
     pen.setStyle(style);
     pen.setWidthF(width);
-    series->setPen(pen);
-    chart->addSeries(series);
-    return series;
+    graph->setPen(pen);
+    return graph;
 }
+
+// A graph's points as the plot takes them: times and values apart.
+struct Points {
+    QVector<double> Times;
+    QVector<double> Values;
+    void Add(double time, double value)
+    {
+        Times.append(time);
+        Values.append(value);
+    }
+};
 
 struct Range {
     double Low = std::numeric_limits<double>::infinity();
@@ -58,10 +64,10 @@ CLiveView::CLiveView(IDialogRunner& dialogs, size_t exactPoints, QWidget* parent
     m_caption = new QLabel(this);
     m_caption->setObjectName(QStringLiteral("liveViewCaption"));
     layout->addWidget(m_caption);
-    BuildChart();
+    BuildPlot();
     m_map = new CChannelMap(this);
     auto* splitter = new QSplitter(Qt::Vertical, this);
-    splitter->addWidget(m_view);
+    splitter->addWidget(m_plot);
     splitter->addWidget(m_map);
     splitter->setStretchFactor(0, 1);
     splitter->setStretchFactor(1, 0);
@@ -79,41 +85,34 @@ CLiveView::CLiveView(IDialogRunner& dialogs, size_t exactPoints, QWidget* parent
 
 CLiveView::~CLiveView() = default;
 
-void CLiveView::BuildChart()
+void CLiveView::BuildPlot()
 {
-    m_chart = new QChart;
-    m_chart->legend()->hide();
-    m_chart->setMargins(QMargins(4, 4, 4, 4));
-    m_bucketMax = AddLine(m_chart, QColor(0x90, 0xB0, 0xE0), Qt::SolidLine, 1.0);
-    m_bucketMin = AddLine(m_chart, QColor(0x90, 0xB0, 0xE0), Qt::SolidLine, 1.0);
-    m_values = AddLine(m_chart, QColor(0x20, 0x50, 0xA0), Qt::SolidLine, 1.5);
-    m_upper = AddLine(m_chart, Qt::red, Qt::DashLine, 1.5);
-    m_lower = AddLine(m_chart, Qt::red, Qt::DashLine, 1.5);
-    m_failed = new QScatterSeries(m_chart);
-    m_failed->setMarkerSize(7.0);
-    m_failed->setColor(Qt::red);
-    m_failed->setBorderColor(Qt::darkRed);
-    m_chart->addSeries(m_failed);
-    m_timeAxis = new QValueAxis(m_chart);
-    m_timeAxis->setTitleText(UiText("Time [s]"));
-    m_timeAxis->setLabelFormat(QStringLiteral("%g"));
-    m_valueAxis = new QValueAxis(m_chart);
-    m_valueAxis->setTitleText(UiText("Meas. Value"));
-    m_valueAxis->setLabelFormat(QStringLiteral("%.6g"));
-    m_chart->addAxis(m_timeAxis, Qt::AlignBottom);
-    m_chart->addAxis(m_valueAxis, Qt::AlignLeft);
-    for (QAbstractSeries* series : m_chart->series()) {
-        series->attachAxis(m_timeAxis);
-        series->attachAxis(m_valueAxis);
-    }
-    m_view = new QChartView(m_chart, this);
-    m_view->setObjectName(QStringLiteral("trendPlot"));
-    m_view->setRenderHint(QPainter::Antialiasing, false); // thousands of points; speed over looks
-    m_view->setMinimumSize(420, 240);
-    auto* save = new QAction(UiText(kSavePlotCaption), m_view);
+    m_plot = new QCustomPlot(this);
+    m_plot->setObjectName(QStringLiteral("trendPlot"));
+    // Thousands of points: speed over looks, except for the few failure marks.
+    m_plot->setNotAntialiasedElements(QCP::aeAll);
+    m_plot->setAntialiasedElements(QCP::aeScatters);
+    m_plot->setMinimumSize(420, 240);
+    const QColor band(0x90, 0xB0, 0xE0);
+    m_bucketMax = AddLine(m_plot, band, Qt::SolidLine, 1.0);
+    m_bucketMin = AddLine(m_plot, band, Qt::SolidLine, 1.0);
+    // The older readings, folded into buckets, show as the band between their minimum and maximum.
+    m_bucketMax->setChannelFillGraph(m_bucketMin);
+    m_bucketMax->setBrush(QColor(0x90, 0xB0, 0xE0, 0x60));
+    m_values = AddLine(m_plot, QColor(0x20, 0x50, 0xA0), Qt::SolidLine, 1.5);
+    m_upper = AddLine(m_plot, Qt::red, Qt::DashLine, 1.5);
+    m_lower = AddLine(m_plot, Qt::red, Qt::DashLine, 1.5);
+    m_failed = m_plot->addGraph();
+    m_failed->setLineStyle(QCPGraph::lsNone);
+    m_failed->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, QPen(Qt::darkRed), QBrush(Qt::red), 7.0));
+    m_plot->xAxis->setLabel(UiText("Time [s]"));
+    m_plot->xAxis->setNumberFormat(QStringLiteral("g"));
+    m_plot->yAxis->setLabel(UiText("Meas. Value"));
+    m_plot->yAxis->setNumberFormat(QStringLiteral("g"));
+    auto* save = new QAction(UiText(kSavePlotCaption), m_plot);
     save->setObjectName(QStringLiteral("savePlot"));
-    m_view->addAction(save);
-    m_view->setContextMenuPolicy(Qt::ActionsContextMenu);
+    m_plot->addAction(save);
+    m_plot->setContextMenuPolicy(Qt::ActionsContextMenu);
     connect(save, &QAction::triggered, this, [this] {
         QString chosen;
         if (!m_dialogs.ChooseFile(this, true, QStringLiteral("PNG (*.png)"), QStringLiteral("png"), {}, chosen))
@@ -214,30 +213,31 @@ void CLiveView::RedrawPlot()
     const std::string name = NameOf(m_selected);
     m_caption->setText(UiText("Trend: %1")
             .arg(QString::fromStdString(m_selected == 0 ? name : TileOf(m_selected, name, nullptr, {}, {}).Caption)));
-    QList<QPointF> values;
-    QList<QPointF> failed;
-    QList<QPointF> highs;
-    QList<QPointF> lows;
+    Points values;
+    Points failed;
+    Points highs;
+    Points lows;
     Range times;
     Range span;
     if (const CTrendSeries* series = m_model.Series(name)) {
         const TrendPlot plot = series->Plot();
         for (const TrendBucket& bucket : plot.Buckets) {
             const double middle = (bucket.Start + bucket.End) / 2.0;
-            highs.append({ middle, bucket.Maximum });
-            lows.append({ middle, bucket.Minimum });
+            highs.Add(middle, bucket.Maximum);
+            lows.Add(middle, bucket.Minimum);
             if (bucket.AnyFailed)
-                failed.append({ middle, bucket.Maximum });
+                failed.Add(middle, bucket.Maximum);
             times.Take(bucket.Start);
             times.Take(bucket.End);
             span.Take(bucket.Minimum);
             span.Take(bucket.Maximum);
         }
-        values.reserve(static_cast<qsizetype>(plot.Points.size()));
+        values.Times.reserve(static_cast<qsizetype>(plot.Points.size()));
+        values.Values.reserve(static_cast<qsizetype>(plot.Points.size()));
         for (const TrendPoint& point : plot.Points) {
-            values.append({ point.Time, point.Value });
+            values.Add(point.Time, point.Value);
             if (point.Failed)
-                failed.append({ point.Time, point.Value });
+                failed.Add(point.Time, point.Value);
             times.Take(point.Time);
             span.Take(point.Value);
         }
@@ -248,32 +248,34 @@ void CLiveView::RedrawPlot()
         times.High = times.Low + 1.0;
     const LimitLines limits
         = m_conditions != nullptr ? LimitLinesOf(ConditionOfChannel(*m_conditions, m_selected)) : LimitLines {};
-    const auto limitLine = [&](QLineSeries* line, const std::optional<double>& level) {
+    const auto limitLine = [&](QCPGraph* line, const std::optional<double>& level) {
         if (level) {
-            line->replace(QList<QPointF> { { times.Low, *level }, { times.High, *level } });
+            line->setData({ times.Low, times.High }, { *level, *level }, true);
             span.Take(*level);
         } else {
-            line->clear();
+            line->data()->clear();
         }
     };
     limitLine(m_upper, limits.Upper);
     limitLine(m_lower, limits.Lower);
-    m_values->replace(values);
-    m_bucketMax->replace(highs);
-    m_bucketMin->replace(lows);
-    m_failed->replace(failed);
+    m_values->setData(values.Times, values.Values, true);
+    m_bucketMax->setData(highs.Times, highs.Values, true);
+    m_bucketMin->setData(lows.Times, lows.Values, true);
+    m_failed->setData(failed.Times, failed.Values);
     if (span.Empty())
         span = Range { 0.0, 1.0 };
     const double margin = std::max((span.High - span.Low) * kMarginShare, std::abs(span.High) * 1e-6 + 1e-12);
-    m_timeAxis->setRange(times.Low, times.High);
-    m_timeAxis->applyNiceNumbers();
-    m_valueAxis->setRange(span.Low - margin, span.High + margin);
-    m_valueAxis->applyNiceNumbers();
+    // A little room at both ends, so that the newest reading's mark is not cut in half.
+    const double lead = (times.High - times.Low) * kMarginShare / 2.0;
+    m_plot->xAxis->setRange(times.Low - lead, times.High + lead);
+    m_plot->yAxis->setRange(span.Low - margin, span.High + margin);
     // Enough digits that neighbouring ticks differ: a milliohm drift on a kilohm part shows.
-    const double width = std::max(m_valueAxis->max() - m_valueAxis->min(), 1e-300);
-    const double size = std::max(std::abs(m_valueAxis->max()), std::abs(m_valueAxis->min()));
+    const QCPRange shown = m_plot->yAxis->range();
+    const double width = std::max(shown.size(), 1e-300);
+    const double size = std::max(std::abs(shown.upper), std::abs(shown.lower));
     const int digits = std::clamp(static_cast<int>(std::ceil(std::log10(std::max(size / width, 1.0)))) + 2, 3, 12);
-    m_valueAxis->setLabelFormat(QStringLiteral("%.%1g").arg(digits));
+    m_plot->yAxis->setNumberPrecision(digits);
+    m_plot->replot();
 }
 
 void CLiveView::RedrawMap()
@@ -291,11 +293,11 @@ void CLiveView::RedrawMap()
 
 int CLiveView::PlottedPoints() const
 {
-    return static_cast<int>(m_values->count() + m_bucketMax->count() + m_bucketMin->count() + m_failed->count());
+    return m_values->dataCount() + m_bucketMax->dataCount() + m_bucketMin->dataCount() + m_failed->dataCount();
 }
 
 bool CLiveView::SavePlot(const QString& path)
 {
     Refresh();
-    return m_view->grab().save(path, "PNG");
+    return m_plot->savePng(path);
 }

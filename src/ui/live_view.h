@@ -12,12 +12,9 @@
 
 class CChannelMap;
 class IDialogRunner;
-class QChart;
-class QChartView;
+class QCPGraph;
+class QCustomPlot;
 class QLabel;
-class QLineSeries;
-class QScatterSeries;
-class QValueAxis;
 
 // The live view beside the main window's controls: the trend of one channel's value with the
 // comparator's limits and its failing readings marked, and for the MUX the map of all 42
@@ -46,8 +43,8 @@ public:
     [[nodiscard]] int SelectedChannel() const { return m_selected; }
     [[nodiscard]] const CLiveViewModel& Model() const { return m_model; }
     [[nodiscard]] CChannelMap& Map() { return *m_map; }
-    [[nodiscard]] QChartView& PlotView() { return *m_view; }
-    // Points handed to the chart for the plotted channel (every series); bounded whatever the run.
+    [[nodiscard]] QCustomPlot& PlotView() { return *m_plot; }
+    // Points handed to the plot for the plotted channel (every graph); bounded whatever the run.
     [[nodiscard]] int PlottedPoints() const;
     // Draws what is pending now (the coalescing timer does it otherwise).
     void Refresh();
@@ -58,7 +55,7 @@ signals:
     void ChannelClicked(int channel);
 
 private:
-    void BuildChart();
+    void BuildPlot();
     void ShowPlotMenu(const QPoint& position);
     void RedrawPlot();
     void RedrawMap();
@@ -79,16 +76,13 @@ private:
     QTimer m_refresh;
 
     QLabel* m_caption = nullptr;
-    QChart* m_chart = nullptr;
-    QChartView* m_view = nullptr;
-    QLineSeries* m_values = nullptr;
-    QLineSeries* m_bucketMax = nullptr;
-    QLineSeries* m_bucketMin = nullptr;
-    QScatterSeries* m_failed = nullptr;
-    QLineSeries* m_upper = nullptr;
-    QLineSeries* m_lower = nullptr;
-    QValueAxis* m_timeAxis = nullptr;
-    QValueAxis* m_valueAxis = nullptr;
+    QCustomPlot* m_plot = nullptr;
+    QCPGraph* m_values = nullptr;
+    QCPGraph* m_bucketMax = nullptr;
+    QCPGraph* m_bucketMin = nullptr;
+    QCPGraph* m_failed = nullptr;
+    QCPGraph* m_upper = nullptr;
+    QCPGraph* m_lower = nullptr;
     CChannelMap* m_map = nullptr;
 };
 

@@ -1,9 +1,7 @@
 #include "ui/vx_sample_app.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QLocale>
-#include <QLockFile>
 #include <QTranslator>
 #include <iostream>
 #include <memory>
@@ -13,12 +11,12 @@
 #include "settings/model_info.h"
 #include "sim/simulator.h"
 #include "ui/meas_set_dlg.h"
+#include "ui/single_instance.h"
 #include "ui/vx_sample_dlg.h"
 #include "uilogic/app_command_line.h"
 
 namespace {
 
-constexpr const char* kInstanceName = "h_VX6207SAMPLE_Instance";
 constexpr uint32_t kLoopback = 0x7F000001;
 
 // The simulated meter starts with its comparator on and limits around its reading, so a first
@@ -55,11 +53,6 @@ void InstallTranslation(QApplication& application, QTranslator& translator)
 
 } // namespace
 
-QString CVxSampleApp::InstanceLockPath(const QString& folder)
-{
-    return folder + QLatin1Char('/') + QLatin1String(kInstanceName) + QStringLiteral(".lock");
-}
-
 int CVxSampleApp::Run(int argc, char** argv)
 {
     QApplication application(argc, argv);
@@ -75,13 +68,9 @@ int CVxSampleApp::Run(int argc, char** argv)
         return 2;
     }
     // Shift held at start opens another window beside a running one.
-    std::unique_ptr<QLockFile> instance;
-    if (!(QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier)) {
-        instance = std::make_unique<QLockFile>(InstanceLockPath(QDir::tempPath()));
-        instance->setStaleLockTime(0);
-        if (!instance->tryLock(0))
-            return 0;
-    }
+    CSingleInstance instance;
+    if (!(QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier) && !instance.Acquire())
+        return 0;
 
     CSettingData config;
     CInstrumentLink& link = InstrumentLink();

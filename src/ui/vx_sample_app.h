@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QString>
-
 #include "acquisition/process_data.h"
 
 // The one instance of the application: refuses a second one (unless Shift is held), holds the
@@ -10,9 +8,6 @@ class CVxSampleApp {
 public:
     // Runs the application; the process's exit status.
     int Run(int argc, char** argv);
-
-    // The lock file that marks a running instance, in the given folder.
-    static QString InstanceLockPath(const QString& folder);
 
     CProcessData Process;
 };

@@ -91,6 +91,13 @@ def result_rows(folder):
         return f.read().splitlines()[1:]  # less the header
 
 
+def write_capture_settings(folder):
+    """A configuration beside the executable: an interval capture of five readings, one a second,
+    each row only the value and its judgement."""
+    with open(os.path.join(folder, "Vx6207App.ini"), "w", newline="\r\n") as ini:
+        ini.write("[LOG_TYPE]\nLogType=2\nLogInterval=1\nLogLimit=5\n[SAVE]\nSaveDate=0\nSaveTime=0\n")
+
+
 def rows_in(folder):
     return len(result_rows(folder))
 
@@ -104,8 +111,7 @@ def under_display(app):
         # The data folder of an executable outside /usr and /opt is its own folder.
         local_app = os.path.join(folder, "vx6207-app")
         shutil.copy(app, local_app)
-        with open(os.path.join(folder, "Vx6207App.ini"), "w", newline="\r\n") as ini:
-            ini.write("[LOG_TYPE]\nLogType=2\nLogInterval=1\nLogLimit=5\n[SAVE]\nSaveDate=0\nSaveTime=0\n")
+        write_capture_settings(folder)
         env = dict(os.environ, TMPDIR=folder, QT_QPA_PLATFORM="xcb")
         first = subprocess.Popen([local_app, "--simulate=VX6207-02"], env=env)
         x = X(os.environ["DISPLAY"])

@@ -3,10 +3,10 @@
 // trend with its limit lines, the plot saved as PNG, the View menu kept in the configuration, and
 // the plot's size after a long run.
 #include <QAction>
-#include <QChartView>
 #include <QFile>
 #include <QImage>
 #include <QSettings>
+#include <qcustomplot.h>
 
 #include "ui/channel_map.h"
 #include "ui/live_view.h"
@@ -174,6 +174,10 @@ void TestLiveView::thePlotStaysBoundedOnALongRun()
     QVERIFY(series.Points().size() <= 1000);
     QVERIFY(view.PlottedPoints() <= 1000 + 3 * static_cast<int>(TrendLimits {}.MaxBuckets));
     QCOMPARE(view.Model().Statistics().Channels().front().Failed, int64_t(100));
+    // The older readings as a min/max band, the newest exact, for review.
+    view.resize(900, 500);
+    QVERIFY(view.SavePlot(QStringLiteral("live_view_long_run.png")));
+    QVERIFY(!QImage(QStringLiteral("live_view_long_run.png")).isNull());
 }
 
 QTEST_MAIN(TestLiveView)
