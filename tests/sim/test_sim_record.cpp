@@ -94,7 +94,12 @@ TEST(SimRecording, MalformedFilesAreRefusedWithTheLine)
     EXPECT_FALSE(sim.UseReplay(path + "-missing", error));
     EXPECT_NE(error.find("cannot be read"), std::string::npos) << error;
     EXPECT_FALSE(sim.UseProxy("70000", "", error));
-    for (const char* unwritable : { "/nonexistent-folder/x.rec", "/dev/full" }) {
+#ifdef _WIN32
+    const char* const unwritables[] = { "/nonexistent-folder/x.rec" }; // no full device to write to
+#else
+    const char* const unwritables[] = { "/nonexistent-folder/x.rec", "/dev/full" };
+#endif
+    for (const char* unwritable : unwritables) {
         EXPECT_FALSE(sim.UseProxy("1", unwritable, error)) << unwritable;
         EXPECT_NE(error.find("cannot be written"), std::string::npos) << error;
     }
