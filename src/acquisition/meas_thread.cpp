@@ -29,7 +29,6 @@ CMeasThread::CMeasThread(INotifyWindow& notifyWnd, CInstrumentLink& link, CMeasE
     : m_notifyWnd(notifyWnd)
     , m_link(link)
     , m_events(events)
-    , m_stepTimeoutMs(kStepQueryTimeoutMs)
 {
 }
 
@@ -52,14 +51,13 @@ bool CMeasThread::Resync()
 {
     ResyncBounds bounds;
     // The identity may take as long as the wait that just ran out.
-    bounds.ConfirmMs = std::max({ bounds.ConfirmMs, 2 * m_stepTimeoutMs, m_lastWaitMs });
+    bounds.ConfirmMs = std::max({ bounds.ConfirmMs, 2 * StepTimeoutMs(), m_lastWaitMs });
     bounds.TotalMs = std::max(bounds.TotalMs, 3 * bounds.ConfirmMs);
     bounds.Running = &Running;
     int roundTripMs = 0;
     switch (Resynchronise(m_link, bounds, roundTripMs)) {
     case ResyncResult::InStep:
         // Replies on this line take this long: waiting less would only lose the next one too.
-        m_stepTimeoutMs = std::clamp(2 * roundTripMs + kStepQueryTimeoutMs, m_stepTimeoutMs, kMaxStepTimeoutMs);
         m_learnedBoundMs = std::max(m_learnedBoundMs, 2 * roundTripMs + kStepQueryTimeoutMs);
         return true;
     case ResyncResult::NoConfirmation:
@@ -70,6 +68,11 @@ bool CMeasThread::Resync()
     }
     m_fault = MeasFault::Closed;
     return false;
+}
+
+int CMeasThread::StepTimeoutMs() const
+{
+    return std::clamp(m_learnedBoundMs, kStepQueryTimeoutMs, kMaxStepTimeoutMs);
 }
 
 bool CMeasThread::SendLine(const std::string& command)
@@ -88,12 +91,12 @@ bool CMeasThread::QueryStep(const std::string& command, ReplyForm form, std::str
         if (!SendLine(command))
             return false;
         bool timedOut = false;
-        reply = m_link.ReceiveReply(timedOut, m_stepTimeoutMs);
+        reply = m_link.ReceiveReply(timedOut, StepTimeoutMs());
         if (!timedOut && IsMeasurementReply(reply, form))
             return true;
         m_link.OutOfStep = true; // a wrong line may be a late answer to an earlier request
         m_fault = timedOut ? MeasFault::NoReply : MeasFault::BadReply;
-        m_lastWaitMs = m_stepTimeoutMs;
+        m_lastWaitMs = StepTimeoutMs();
     }
     reply.clear();
     return false;
@@ -298,7 +301,7 @@ bool CMeasThread::ReadTemperature()
     if (!SendLine(":FETC:TEMP?"))
         return false;
     bool timedOut = false;
-    const std::string reply = m_link.ReceiveReply(timedOut, m_stepTimeoutMs); // a lost one puts the link out of step
+    const std::string reply = m_link.ReceiveReply(timedOut, StepTimeoutMs()); // a lost one puts the link out of step
     SendMsg(WM_MEAS_TEMP, 0, 0, reply);
     return true;
 }

@@ -92,6 +92,8 @@ protected:
     void Fail(MeasFault fault);
     void Fail() { Fail(m_fault); }
     [[nodiscard]] bool Resync();
+    // The wait for a step query's reply: the instrument's 100 ms, or the learned bound (at most 2 s).
+    [[nodiscard]] int StepTimeoutMs() const;
     void EndPass();
     static void SleepMs(int ms);
 
@@ -127,8 +129,7 @@ protected:
     std::chrono::steady_clock::time_point m_sentAt;
     MeasFault m_fault = MeasFault::Closed; // why the last send failed
     int m_lastWaitMs = 0; // the reply wait that ran out last (for the operator's message)
-    // The wait for a step query's reply: the instrument's 100 ms, lengthened after a
-    // resynchronisation showed that replies take longer on this line.
-    int m_stepTimeoutMs = 0;
-    int m_learnedBoundMs = 0; // the same for the readings' own bound (ReplyTimeoutMs)
+    // Twice the round trip the last resynchronisation measured (plus a margin): the replies' waits
+    // are lengthened to it once a line has shown that replies take longer than the instrument's.
+    int m_learnedBoundMs = 0;
 };

@@ -110,7 +110,7 @@ bool CWorkbookJournal::Create(const std::string& path)
     std::random_device random;
     m_name = FormatC("%08x%08x%08x", random(), random(), random());
     m_fd = OpenFd(m_pending, O_WRONLY | O_CREAT | O_TRUNC | O_APPEND);
-    if (m_fd < 0 || m_lock.Adopt(m_fd) == LockOutcome::Busy)
+    if (m_fd < 0 || LockFd(m_fd) == LockOutcome::Busy)
         return false;
     return AppendWhole(m_fd, std::string(kMagic) + "\t" + m_name + "\n");
 }
@@ -145,7 +145,6 @@ void CWorkbookJournal::Close(bool remove)
     // Removed before the lock goes: no other capture may open the journal while it still holds rows.
     if (m_pending.empty() && remove)
         std::remove(m_path.c_str());
-    m_lock.Release();
     ::close(m_fd);
     m_fd = -1;
     if (!m_pending.empty())

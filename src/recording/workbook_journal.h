@@ -6,8 +6,6 @@
 #include <utility>
 #include <vector>
 
-#include "settings/file_io.h"
-
 // One row as the workbook recorders write it: each cell's text with its number format (empty:
 // none), and whether it is an acquisition's header row.
 struct JournalRow {
@@ -48,8 +46,7 @@ public:
 private:
     static bool ReadName(std::ifstream& file, std::string& name);
 
-    int m_fd = -1;
-    CFileLock m_lock; // on m_fd: a journal being written is never restored by another capture
+    int m_fd = -1; // locked (LockFd) while open: a journal being written is never restored by another capture
     std::string m_name;
     std::string m_path;
     std::string m_pending;

@@ -93,25 +93,14 @@ LockOutcome CFileLock::Acquire(const std::string& path, bool create)
             return outcome;
         }
         m_fd = fd;
-        m_owned = true;
         return outcome;
     }
     return LockOutcome::Busy;
 }
 
-LockOutcome CFileLock::Adopt(int fd)
-{
-    Release();
-    const LockOutcome outcome = LockFd(fd);
-    if (outcome == LockOutcome::Locked)
-        m_fd = fd;
-    return outcome;
-}
-
 void CFileLock::Release()
 {
-    if (m_fd >= 0 && m_owned)
+    if (m_fd >= 0)
         ::close(m_fd); // closing the descriptor is what lets the lock go
     m_fd = -1;
-    m_owned = false;
 }

@@ -67,17 +67,15 @@ public:
     // Opens the file at `path` (created when `create`; a missing file is then Locked with nothing
     // to hold when not) and locks it without waiting.
     [[nodiscard]] LockOutcome Acquire(const std::string& path, bool create);
-    // Locks a descriptor its owner keeps open (and closes); Release only forgets it.
-    [[nodiscard]] LockOutcome Adopt(int fd);
     void Release();
     bool Held() const { return m_fd >= 0; }
 
 private:
     int m_fd = -1;
-    bool m_owned = false;
 };
 
-// Locks an open descriptor exclusively without waiting; Busy when another descriptor holds it.
+// Locks an open descriptor exclusively without waiting; Busy when another descriptor holds it. The
+// lock goes when the descriptor is closed.
 [[nodiscard]] LockOutcome LockFd(int fd);
 // Whether the open descriptor is the file that `path` names now.
 [[nodiscard]] bool IsFileAt(int fd, const std::string& path);

@@ -75,8 +75,13 @@ def case_settings_of_no_model():
             resaved = os.path.join(WORK, "resaved-" + name)
             rc, _, err = run("resave", path, "-o", resaved, "--model", "VX6207")
             expect(rc == 1 and not os.path.exists(resaved), f"resave {name}: {rc} {err}")
-        time.sleep(0.2)  # the transcript is flushed per line; nothing may have reached the instrument
-        expect(open(transcript, "rb").read() == b"", "nothing was sent")
+        # A marker after the refusals: once the simulator has it, anything sent before would be there too.
+        rc, _, err = run("send", "--lan", sim.address, "--no-reply", "MARKER")
+        expect(rc == 0, f"marker: {rc} {err}")
+        deadline = time.time() + 10
+        while time.time() < deadline and b"MARKER" not in open(transcript, "rb").read():
+            time.sleep(0.02)
+        expect(open(transcript, "rb").read() == b"MARKER\n", f"nothing but the marker was sent: {open(transcript, 'rb').read()!r}")
 
 
 def case_causes():
