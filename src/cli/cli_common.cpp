@@ -185,11 +185,9 @@ int CCliConnection::ResolveModelOrIdentify(const std::string& option, CInstrumen
     link.Close();
     model = identified ? ModelCodeOfName(name) : 0;
     if (model == 0) {
-        const std::string cause
-            = ConnectFaultText(link.LastFault, link.Channel().Baud(), link.Interface == InterfaceKind::Lan);
-        std::cerr << (identified ? "VX620x is not connected." : "No response.") << " (give --model CODE or NAME)\n";
-        if (!identified && !cause.empty())
-            std::cerr << cause << '\n';
+        std::cerr << (identified ? std::string("VX620x is not connected. (give --model CODE or NAME)")
+                                 : WithConnectCause("No response. (give --model CODE or NAME)", link))
+                  << '\n';
         return kExitFailure;
     }
     return 0;

@@ -58,10 +58,8 @@ void CMeasController::CloseLink()
 
 int CMeasController::CheckConnection()
 {
-    const bool lan = m_link.Interface == InterfaceKind::Lan;
     if (!m_link.Open()) {
-        const std::string cause = ConnectFaultText(m_link.LastFault, m_link.BaudRate, lan);
-        m_statusText = std::string("Failed to open interface.") + (cause.empty() ? "" : "\n" + cause);
+        m_statusText = WithConnectCause("Failed to open interface.", m_link);
         return 1;
     }
     m_useLimit = m_config.SaveJudge;
@@ -71,8 +69,7 @@ int CMeasController::CheckConnection()
     if (!Identify(m_link, maker, model, m_serial, supported)) {
         m_link.IsOpen = 0;
         // The same causes as the identification and the port search give (echo, line end, silence).
-        const std::string cause = ConnectFaultText(m_link.LastFault, m_link.Channel().Baud(), lan);
-        m_statusText = std::string("No response.") + (cause.empty() ? "" : "\n" + cause);
+        m_statusText = WithConnectCause("No response.", m_link);
         return 2;
     }
     const int32_t code = ModelCodeOfName(model);

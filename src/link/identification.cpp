@@ -20,13 +20,18 @@ constexpr const char* kPortInUseText = "The port is in use by another program.";
 constexpr const char* kNoConnectionText = "No connection at this address: check the address, the port and the cable.";
 constexpr const char* kNoReplyAtBaudText = "No reply at %u baud: check the cable and the baud rate.";
 constexpr const char* kNoReplyAtAnyBaudText = "No reply at any baud rate tried: check the cable and the port.";
-constexpr const char* kNoReplyLanText = "No reply at this address: check that the instrument is switched on and its LAN settings.";
-constexpr const char* kNoLineEndText = "A reply came without the expected line end (CR LF): check the instrument's terminator.";
+constexpr const char* kNoReplyLanText
+    = "No reply at this address: check that the instrument is switched on and its LAN settings.";
+constexpr const char* kNoLineEndText
+    = "A reply came without the expected line end (CR LF): check the instrument's terminator.";
 constexpr const char* kEchoText = "The port echoes what is sent: check the cable (a loop-back or an echoing adapter).";
 constexpr const char* kNotInstrumentText = "Something answered that is not a VX620x.";
 
 // How telling a fault is: a search over several baud rates reports the most telling one.
-int Weight(ConnectFault fault) { return static_cast<int>(fault); }
+int Weight(ConnectFault fault)
+{
+    return static_cast<int>(fault);
+}
 
 bool IsEcho(const std::string& reply)
 {
@@ -66,11 +71,16 @@ std::string ConnectFaultText(ConnectFault fault, uint32_t baud, bool lan)
     return {};
 }
 
-std::string NotConnectedText(const CInstrumentLink& link)
+std::string WithConnectCause(const std::string& text, const CInstrumentLink& link)
 {
     const std::string cause
         = ConnectFaultText(link.LastFault, link.Channel().Baud(), link.Interface == InterfaceKind::Lan);
-    return cause.empty() ? std::string(kNotConnectedText) : std::string(kNotConnectedText) + "\n" + cause;
+    return cause.empty() ? text : text + "\n" + cause;
+}
+
+std::string NotConnectedText(const CInstrumentLink& link)
+{
+    return WithConnectCause(kNotConnectedText, link);
 }
 
 void EnumeratePorts(CInstrumentLink& link, IPortSource& source, const std::string& preferred)

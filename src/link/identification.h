@@ -17,6 +17,9 @@ inline constexpr uint32_t kProbeBaudRates[] = { 9600, 19200, 38400, 115200 };
 // baud rate of 0 stands for every rate a search tried.
 [[nodiscard]] std::string ConnectFaultText(ConnectFault fault, uint32_t baud, bool lan);
 
+// `text` followed, on a second line, by the cause the link found when it knows one.
+[[nodiscard]] std::string WithConnectCause(const std::string& text, const CInstrumentLink& link);
+
 // "VX620x is not connected." followed by the cause the link found, when it knows one.
 [[nodiscard]] std::string NotConnectedText(const CInstrumentLink& link);
 
@@ -27,12 +30,12 @@ void EnumeratePorts(CInstrumentLink& link, IPortSource& source, const std::strin
 // Asks the instrument for its identity ("*idn?"). True when the maker field is the maker's name;
 // `supported` tells whether the model is one of the known models. Otherwise the link's LastFault
 // tells why.
-[[nodiscard]] bool Identify(CInstrumentLink& link, std::string& maker, std::string& model, std::string& serial,
-    bool& supported);
+[[nodiscard]] bool Identify(
+    CInstrumentLink& link, std::string& maker, std::string& model, std::string& serial, bool& supported);
 
 // Tries each probe baud rate on the port until the maker answers; the port is closed afterwards.
-[[nodiscard]] bool ProbePort(CInstrumentLink& link, const std::string& port, std::string& model, std::string& serial,
-    uint32_t& baud);
+[[nodiscard]] bool ProbePort(
+    CInstrumentLink& link, const std::string& port, std::string& model, std::string& serial, uint32_t& baud);
 
 // One probe: opens the port at the rate, asks for the identity and closes the port again.
 [[nodiscard]] bool ProbePortAt(
